@@ -1,0 +1,87 @@
+# The plug-in: identity constants, formats, and the one static shared-code library
+# (our sources plus the JUCE modules) that the formats, tests, benchmarks and tools link.
+
+set(TACETOR_COMPANY_WEBSITE "https://www.orvane.com")
+
+juce_add_plugin(PelmoraTacetor
+    PRODUCT_NAME "PelmoraTacetor"            # file and bundle names
+    PLUGIN_NAME "Pelmora Tacetor"            # what hosts display
+    DESCRIPTION "Tacetor"
+    VERSION "${PROJECT_VERSION}"
+    COMPANY_NAME "Orvane"
+    COMPANY_WEBSITE "${TACETOR_COMPANY_WEBSITE}"
+    COMPANY_EMAIL "support@orvane.com"
+    PLUGIN_MANUFACTURER_CODE ORV_
+    PLUGIN_CODE Otct
+    FORMATS VST3 LV2 Standalone
+    IS_SYNTH FALSE
+    NEEDS_MIDI_INPUT FALSE
+    NEEDS_MIDI_OUTPUT FALSE
+    IS_MIDI_EFFECT FALSE
+    EDITOR_WANTS_KEYBOARD_FOCUS FALSE
+    VST3_CATEGORIES Fx
+    VST2_CATEGORY kPlugCategEffect
+    AAX_IDENTIFIER com.orvane.PelmoraTacetor
+    AAX_CATEGORY AAX_ePlugInCategory_Dynamics
+    COPY_PLUGIN_AFTER_BUILD FALSE)
+
+file(GLOB_RECURSE TACETOR_SOURCES CONFIGURE_DEPENDS
+    "${PROJECT_SOURCE_DIR}/source/*.cpp"
+    "${PROJECT_SOURCE_DIR}/source/*.h")
+target_sources(PelmoraTacetor PRIVATE ${TACETOR_SOURCES})
+target_include_directories(PelmoraTacetor PUBLIC "${PROJECT_SOURCE_DIR}/source")
+
+# The VST3 wrapper reads and writes VST2-style bank chunks so that it can replace a
+# VST2 build in a host's project; the small bank-layout header it needs is our own.
+target_include_directories(PelmoraTacetor PUBLIC "${PROJECT_SOURCE_DIR}/source/formats/vst2")
+
+target_compile_definitions(PelmoraTacetor
+    PUBLIC
+        # Debian's JUCE ignores the LV2URI argument, and the wrappers compile in their own
+        # targets, so both travel as public definitions.
+        JucePlugin_LV2URI="${TACETOR_COMPANY_WEBSITE}/plugins/PelmoraTacetor"
+        "JucePlugin_PreferredChannelConfigurations={2,2},{1,1}"
+        JUCE_VST3_CAN_REPLACE_VST2=1
+        JUCE_WEB_BROWSER=0
+        JUCE_USE_CURL=0
+        JUCE_DISPLAY_SPLASH_SCREEN=0
+        JUCE_REPORT_APP_USAGE=0
+        JUCE_MODAL_LOOPS_PERMITTED=1
+        # Tests, the renderer and the stress tools load the built bundles in-process next
+        # to the linked-in processor, so the one copy of JUCE carries the hosting code.
+        JUCE_PLUGINHOST_VST3=1
+        JUCE_PLUGINHOST_LV2=1
+        # VST3 parameter IDs are the indices 0..4; LV2 uses getParameterID (the host names).
+        JUCE_FORCE_USE_LEGACY_PARAM_IDS=1
+        JUCE_STRICT_REFCOUNTEDPOINTER=1)
+
+# Debian builds JUCE's audio formats against the system codecs (the renderer reads and
+# writes FLAC), so the shared code brings them along.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(TACETOR_CODECS REQUIRED IMPORTED_TARGET flac vorbisenc vorbisfile vorbis ogg)
+
+target_link_libraries(PelmoraTacetor
+    PRIVATE
+        juce::juce_audio_utils
+    PUBLIC
+        PkgConfig::TACETOR_CODECS
+        juce::juce_recommended_config_flags)
+
+# JUCE's headers are not ours: keep their warnings out of our warnings-as-errors.
+get_target_property(TACETOR_JUCE_INCLUDES juce::juce_core INTERFACE_INCLUDE_DIRECTORIES)
+target_compile_options(PelmoraTacetor PUBLIC
+    "$<$<COMPILE_LANGUAGE:CXX>:-isystem;${TACETOR_JUCE_INCLUDES}>")
+
+tacetor_strict_warnings(PelmoraTacetor)
+
+# Lets TARGET (a test, benchmark or tool) use the shared code and JUCE's headers the way the
+# format wrappers do: the modules' include paths and settings, but not their sources, which
+# are compiled once into the shared-code library.
+function(tacetor_use_shared_code target)
+    target_include_directories(${target} SYSTEM PRIVATE
+        $<TARGET_PROPERTY:PelmoraTacetor,INCLUDE_DIRECTORIES>)
+    target_compile_definitions(${target} PRIVATE
+        $<TARGET_PROPERTY:PelmoraTacetor,COMPILE_DEFINITIONS>)
+    target_link_libraries(${target} PRIVATE PelmoraTacetor)
+    tacetor_strict_warnings(${target})
+endfunction()

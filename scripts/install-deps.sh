@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the tools need on a fresh Debian 12 machine.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config ccache
+    juce-modules-source libxcursor-dev libflac-dev libvorbis-dev libogg-dev
+    libgtest-dev libbenchmark-dev
+    lilv-utils xvfb x11-utils xdotool imagemagick
+)
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,259 @@
+#include "PelmoraTacetorAudioProcessor.h"
+
+#include "ParameterText.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr const char* hostNames[PelmoraTacetorAudioProcessor::numParameters] = {
+    "bypass", "dualmono", "threshold", "attack", "decay"
+};
+
+// Compared as unsigned so that a negative index is outside too.
+bool isParameterIndex (int index) noexcept
+{
+    return static_cast<unsigned> (index) < static_cast<unsigned> (PelmoraTacetorAudioProcessor::numParameters);
+}
+
+bool isProgramIndex (int index) noexcept
+{
+    return static_cast<unsigned> (index) < static_cast<unsigned> (PelmoraTacetorAudioProcessor::numPrograms);
+}
+
+// A not-a-number value always counts as changed, so it reaches the gate like any other.
+bool differs (float value, float lastPushed) noexcept { return ! (value == lastPushed); }
+} // namespace
+
+PelmoraTacetorAudioProcessor::PelmoraTacetorAudioProcessor()
+    : AudioProcessor (BusesProperties()
+                          .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                          .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+{
+    initialisePrograms();
+}
+
+PelmoraTacetorAudioProcessor::~PelmoraTacetorAudioProcessor() = default;
+
+const juce::String PelmoraTacetorAudioProcessor::getName() const { return "Pelmora Tacetor"; }
+
+void PelmoraTacetorAudioProcessor::initialisePrograms()
+{
+    currentProgram_.store (0);
+
+    for (auto& slot : programs_)
+    {
+        slot.name = "Init";
+
+        for (int index = 0; index < numParameters; ++index)
+            slot.set (index, getParameterDefaultValue (index));
+    }
+}
+
+ProgramSlot& PelmoraTacetorAudioProcessor::currentSlot() noexcept
+{
+    return programs_[static_cast<size_t> (currentProgram_.load (std::memory_order_acquire))];
+}
+
+//==============================================================================
+void PelmoraTacetorAudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
+{
+    gate_.setSampleRate (static_cast<float> (sampleRate));
+    gate_.setMaxBlockSize (std::max (maximumExpectedSamplesPerBlock, minimumGateBlockSize));
+    pushCurrentProgramToGate();
+}
+
+void PelmoraTacetorAudioProcessor::pushCurrentProgramToGate()
+{
+    const auto& slot = currentSlot();
+    gate_.reset();
+
+    lastBypassOn_ = slot.get (0) > 0.0f;
+    gate_.setParameter (0, lastBypassOn_ ? 1.0f : 0.0f);
+    lastDualMonoOn_ = slot.get (1) > 0.0f;
+    gate_.setParameter (1, lastDualMonoOn_ ? 1.0f : 0.0f);
+
+    lastThreshold_ = slot.get (2);
+    gate_.setParameter (2, lastThreshold_);
+    lastAttack_ = slot.get (3);
+    gate_.setParameter (3, lastAttack_);
+    lastDecay_ = slot.get (4);
+    gate_.setParameter (4, lastDecay_);
+
+    gate_.prepare();
+}
+
+void PelmoraTacetorAudioProcessor::releaseResources() {}
+
+void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& slot) noexcept
+{
+    const auto pushSwitch = [this] (int index, bool on, bool& lastOn) {
+        if (on == lastOn)
+            return;
+
+        gate_.setParameter (index, on ? 1.0f : 0.0f);
+        gate_.parameterChanged (index);
+        lastOn = on;
+    };
+
+    const auto pushValue = [this] (int index, float value, float& lastValue) {
+        if (! differs (value, lastValue))
+            return;
+
+        gate_.setParameter (index, value);
+        gate_.parameterChanged (index);
+        lastValue = value;
+    };
+
+    pushSwitch (0, slot.get (0) > 0.0f, lastBypassOn_);
+    pushSwitch (1, slot.get (1) > 0.0f, lastDualMonoOn_);
+    pushValue (2, slot.get (2), lastThreshold_);
+    pushValue (3, slot.get (3), lastAttack_);
+    pushValue (4, slot.get (4), lastDecay_);
+}
+
+void PelmoraTacetorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    const int numSamples = buffer.getNumSamples();
+
+    // A host may hand over a buffer without channels; there is nothing to gate then.
+    if (buffer.getNumChannels() < 1)
+        return;
+
+    float* left = buffer.getWritePointer (0);
+    const bool stereoIn = getTotalNumInputChannels() > 1;
+    const bool stereoOut = getTotalNumOutputChannels() > 1;
+    float* right = (stereoIn || stereoOut) && buffer.getNumChannels() > 1 ? buffer.getWritePointer (1) : nullptr;
+
+    pushChangedValuesToGate (currentSlot());
+
+    if (stereoIn && right != nullptr)
+    {
+        gate_.processStereo (left, right, numSamples);
+    }
+    else
+    {
+        gate_.processMono (left, numSamples);
+
+        if (stereoOut && right != nullptr)
+            std::copy (left, left + numSamples, right);
+    }
+}
+
+bool PelmoraTacetorAudioProcessor::silenceInProducesSilenceOut() const { return false; }
+double PelmoraTacetorAudioProcessor::getTailLengthSeconds() const { return 0.0; }
+bool PelmoraTacetorAudioProcessor::acceptsMidi() const { return false; }
+bool PelmoraTacetorAudioProcessor::producesMidi() const { return false; }
+
+juce::AudioProcessorEditor* PelmoraTacetorAudioProcessor::createEditor()
+{
+    return new juce::GenericAudioProcessorEditor (*this);
+}
+
+bool PelmoraTacetorAudioProcessor::hasEditor() const { return true; }
+
+//==============================================================================
+int PelmoraTacetorAudioProcessor::getNumParameters() { return numParameters; }
+
+const juce::String PelmoraTacetorAudioProcessor::getParameterName (int index)
+{
+    return isParameterIndex (index) ? hostNames[index] : "";
+}
+
+juce::String PelmoraTacetorAudioProcessor::getParameterID (int index)
+{
+    return getParameterName (index);
+}
+
+float PelmoraTacetorAudioProcessor::getParameter (int index)
+{
+    return isParameterIndex (index) ? currentSlot().get (index) : 0.0f;
+}
+
+const juce::String PelmoraTacetorAudioProcessor::getParameterText (int index)
+{
+    return isParameterIndex (index) ? ParameterText::hostText (index, currentSlot().get (index)) : juce::String();
+}
+
+float PelmoraTacetorAudioProcessor::getParameterDefaultValue (int index)
+{
+    return gate_.getParameterDefault (index);
+}
+
+void PelmoraTacetorAudioProcessor::setParameter (int index, float value)
+{
+    if (! isParameterIndex (index))
+        return;
+
+    currentSlot().set (index, value);
+    parametersChanged_.store (true, std::memory_order_release);
+}
+
+//==============================================================================
+int PelmoraTacetorAudioProcessor::getNumPrograms() { return numPrograms; }
+
+int PelmoraTacetorAudioProcessor::getCurrentProgram() { return currentProgram_.load(); }
+
+void PelmoraTacetorAudioProcessor::setCurrentProgram (int index)
+{
+    if (! isProgramIndex (index))
+        return;
+
+    currentProgram_.store (index, std::memory_order_release);
+
+    // Written back through setParameter so that the flag rises, and announced so that the
+    // host's displays and automation follow the new program.
+    for (int i = 0; i < numParameters; ++i)
+    {
+        const float value = programs_[static_cast<size_t> (index)].get (i);
+        setParameter (i, value);
+        sendParamChangeMessageToListeners (i, value);
+    }
+
+    parametersChanged_.store (true, std::memory_order_release);
+}
+
+const juce::String PelmoraTacetorAudioProcessor::getProgramName (int index)
+{
+    return isProgramIndex (index) ? programs_[static_cast<size_t> (index)].name : juce::String();
+}
+
+void PelmoraTacetorAudioProcessor::changeProgramName (int index, const juce::String& newName)
+{
+    if (isProgramIndex (index))
+        programs_[static_cast<size_t> (index)].name = newName;
+}
+
+//==============================================================================
+void PelmoraTacetorAudioProcessor::getStateInformation (juce::MemoryBlock&) {}
+void PelmoraTacetorAudioProcessor::setStateInformation (const void*, int) {}
+
+void PelmoraTacetorAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
+{
+    getStateInformation (destData);
+}
+
+void PelmoraTacetorAudioProcessor::setCurrentProgramStateInformation (const void* data, int sizeInBytes)
+{
+    setStateInformation (data, sizeInBytes);
+}
+
+//==============================================================================
+const juce::String PelmoraTacetorAudioProcessor::getInputChannelName (int channelIndex) const
+{
+    return juce::String (channelIndex + 1);
+}
+
+const juce::String PelmoraTacetorAudioProcessor::getOutputChannelName (int channelIndex) const
+{
+    return juce::String (channelIndex + 1);
+}
+
+bool PelmoraTacetorAudioProcessor::isInputChannelStereoPair (int) const { return true; }
+bool PelmoraTacetorAudioProcessor::isOutputChannelStereoPair (int) const { return true; }
+
+//==============================================================================
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new PelmoraTacetorAudioProcessor();
+}

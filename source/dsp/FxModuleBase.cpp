@@ -1,0 +1,3 @@
+#include "FxModuleBase.h"
+
+FxModuleBase::FxModuleBase() { setName ("FxModuleBase"); }
