@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache
     juce-modules-source libxcursor-dev libflac-dev libvorbis-dev libogg-dev
     libgtest-dev libbenchmark-dev
-    lilv-utils xvfb x11-utils xdotool imagemagick
+    lilv-utils xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
 )
 
 sudo_cmd=()
