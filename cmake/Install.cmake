@@ -6,7 +6,7 @@ add_custom_target(install-plugins
     COMMAND "${CMAKE_COMMAND}" -E make_directory "$ENV{HOME}/.vst3" "$ENV{HOME}/.lv2" "$ENV{HOME}/.local/bin"
     COMMAND "${CMAKE_COMMAND}" -E rm -rf "$ENV{HOME}/.vst3/PelmoraTacetor.vst3" "$ENV{HOME}/.lv2/PelmoraTacetor.lv2"
     COMMAND "${CMAKE_COMMAND}" -E copy_directory
-            "$<TARGET_PROPERTY:PelmoraTacetor_VST3,JUCE_PLUGIN_ARTEFACT_FILE>"
+            "$<GENEX_EVAL:$<TARGET_PROPERTY:PelmoraTacetor_VST3,JUCE_PLUGIN_ARTEFACT_FILE>>"
             "$ENV{HOME}/.vst3/PelmoraTacetor.vst3"
     COMMAND "${CMAKE_COMMAND}" -E copy_directory
             "$<TARGET_FILE_DIR:PelmoraTacetor_LV2>"
