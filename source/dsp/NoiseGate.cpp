@@ -21,14 +21,22 @@ bool isGateIndex (int index) noexcept
     return static_cast<unsigned> (index) < static_cast<unsigned> (NoiseGate::numGateParameters);
 }
 
-/** One envelope step towards the open or closed target; returns the gain for the sample. */
-inline float stepEnvelope (float& envelope, bool above, float attackCoeff, float decayCoeff) noexcept
+/** The working values of the gate core, copied out of the module for one block so that the
+    compiler can keep them in registers while it writes the samples. */
+struct Core
 {
-    const float target = above ? openTarget : closedTarget;
-    const float coeff = target > envelope ? attackCoeff : decayCoeff;
-    envelope = target + (envelope - target) * coeff;
-    return envelope - epsilon;
-}
+    float threshold, attackCoeff, decayCoeff;
+
+    /** One envelope step towards the open or closed target; returns the gain for the sample. */
+    float step (float& envelope, float level) const noexcept
+    {
+        // A level equal to the threshold counts as below; so does a level that is not a number.
+        const float target = level > threshold ? openTarget : closedTarget;
+        const float coeff = target > envelope ? attackCoeff : decayCoeff;
+        envelope = target + (envelope - target) * coeff;
+        return envelope - epsilon;
+    }
+};
 
 /** exp (-1 / (T * rate)) for a time constant of fullScaleMs * skewCurve (value) ms; 0 (instant)
     for a value of 0 or below. */
@@ -37,7 +45,28 @@ float envelopeCoefficient (float value, float fullScaleMs, float sampleRate) noe
     if (! (value > 0.0f))
         return 0.0f;
 
-    return std::exp (-1000.0f / (skewCurve (value) * fullScaleMs * sampleRate));
+    const float coeff = std::exp (-1000.0f / (skewCurve (value) * fullScaleMs * sampleRate));
+
+    // A rate that is negative or not a number would give a coefficient above 1 or NaN, and the
+    // envelope would run away or stay NaN for good; such a rate gets an instant response.
+    return coeff <= 1.0f ? coeff : 0.0f;
+}
+
+/** Moves the crossfade on by one sample: the rising weight by one step towards 1, the falling
+    one down by the same step, and the state to its end once the rising weight has arrived. */
+inline void advanceFade (NoiseGate::FadeState& state, float& rising, float& falling, float step) noexcept
+{
+    if (rising < 1.0f)
+    {
+        rising += step;
+        falling -= step;
+    }
+    else
+    {
+        rising = 1.0f;
+        falling = 0.0f;
+        state = state == NoiseGate::FadingIn ? NoiseGate::Active : NoiseGate::Bypassed;
+    }
 }
 } // namespace
 
@@ -121,13 +150,16 @@ void NoiseGate::setDecay (float value) { decayCoeff_ = envelopeCoefficient (valu
 
 void NoiseGate::setMaxBlockSize (int size)
 {
-    maxBlockSize_ = size;
     dryCopyA_.reset();
     dryCopyB_.reset();
 
+    // The size is taken over only once both copies exist: should an allocation fail, the
+    // module is left with a largest block of 0 and tries again on the next block.
+    maxBlockSize_ = 0;
     const auto count = static_cast<size_t> (std::max (size, 0));
     dryCopyA_.reset (new float[count]());
     dryCopyB_.reset (new float[count]());
+    maxBlockSize_ = size;
 }
 
 void NoiseGate::prepare()
@@ -152,68 +184,83 @@ void NoiseGate::prepare()
     applyChanges();
 }
 
+int NoiseGate::samplesLeftInFade() const noexcept
+{
+    // The rising weight moves in exact steps of 1 / fadeLength_ (a power of two) from an exact
+    // 0 or 1, so this count is exact: the steps still to go, plus the sample that carries the
+    // full weight and after which the state changes.
+    const float rising = fadeState_ == FadingIn ? wetGain_ : dryGain_;
+    return std::max (static_cast<int> (std::ceil ((1.0f - rising) / fadeStep_)), 0) + 1;
+}
+
 void NoiseGate::processStereo (float* left, float* right, int numSamples)
 {
+    if (numSamples < 0)
+        return;
+
     if (numSamples > maxBlockSize_)
         setMaxBlockSize (numSamples);
 
-    const auto gate = [&] {
+    const auto gate = [this] (float* l, float* r, int n) {
         if (dualMono_)
-            gateDualMono (left, right, numSamples);
+            gateDualMono (l, r, n);
         else
-            gateLinked (left, right, numSamples);
+            gateLinked (l, r, n);
     };
 
-    switch (fadeState_)
+    if (fadeState_ == Bypassed)
+        return;
+
+    int faded = 0;
+
+    if (fadeState_ != Active)
     {
-        case Active:
-            gate();
-            return;
-
-        case Bypassed:
-            return;
-
-        case FadingIn:
-        case FadingOut:
-        default:
-            std::copy (left, left + numSamples, dryCopyA_.get());
-            std::copy (right, right + numSamples, dryCopyB_.get());
-            gate();
-            mixFade (left, dryCopyA_.get(), right, dryCopyB_.get(), numSamples);
-            return;
+        faded = std::min (numSamples, samplesLeftInFade());
+        std::copy (left, left + faded, dryCopyA_.get());
+        std::copy (right, right + faded, dryCopyB_.get());
+        gate (left, right, faded);
+        mixFade (left, dryCopyA_.get(), right, dryCopyB_.get(), faded);
     }
+
+    // The rest of a block in which a fade ended is treated as the next block would be: gated
+    // after a fade-in, untouched (envelopes frozen) after a fade-out. The output then does not
+    // depend on where the host's blocks begin.
+    if (fadeState_ == Active)
+        gate (left + faded, right + faded, numSamples - faded);
 }
 
 void NoiseGate::processMono (float* samples, int numSamples)
 {
+    if (numSamples < 0)
+        return;
+
     if (numSamples > maxBlockSize_)
         setMaxBlockSize (numSamples);
 
-    switch (fadeState_)
+    if (fadeState_ == Bypassed)
+        return;
+
+    int faded = 0;
+
+    if (fadeState_ != Active)
     {
-        case Active:
-            gateMono (samples, numSamples);
-            return;
-
-        case Bypassed:
-            return;
-
-        case FadingIn:
-        case FadingOut:
-        default:
-            std::copy (samples, samples + numSamples, dryCopyA_.get());
-            gateMono (samples, numSamples);
-            mixFade (samples, dryCopyA_.get(), nullptr, nullptr, numSamples);
-            return;
+        faded = std::min (numSamples, samplesLeftInFade());
+        std::copy (samples, samples + faded, dryCopyA_.get());
+        gateMono (samples, faded);
+        mixFade (samples, dryCopyA_.get(), nullptr, nullptr, faded);
     }
+
+    if (fadeState_ == Active)
+        gateMono (samples + faded, numSamples - faded);
 }
 
 void NoiseGate::gateMono (float* samples, int numSamples) noexcept
 {
+    const Core core { threshold_, attackCoeff_, decayCoeff_ };
     float envelope = envelopeA_;
 
     for (int i = 0; i < numSamples; ++i)
-        samples[i] *= stepEnvelope (envelope, std::abs (samples[i]) > threshold_, attackCoeff_, decayCoeff_);
+        samples[i] *= core.step (envelope, std::abs (samples[i]));
 
     envelopeA_ = envelope;
     envelopeB_ = envelope;
@@ -221,14 +268,14 @@ void NoiseGate::gateMono (float* samples, int numSamples) noexcept
 
 void NoiseGate::gateLinked (float* left, float* right, int numSamples) noexcept
 {
+    const Core core { threshold_, attackCoeff_, decayCoeff_ };
     float envelope = envelopeA_;
 
     for (int i = 0; i < numSamples; ++i)
     {
         const float levelLeft = std::abs (left[i]);
         const float levelRight = std::abs (right[i]);
-        const float level = levelLeft > levelRight ? levelLeft : levelRight;
-        const float gain = stepEnvelope (envelope, level > threshold_, attackCoeff_, decayCoeff_);
+        const float gain = core.step (envelope, levelLeft > levelRight ? levelLeft : levelRight);
         left[i] *= gain;
         right[i] *= gain;
     }
@@ -239,13 +286,14 @@ void NoiseGate::gateLinked (float* left, float* right, int numSamples) noexcept
 
 void NoiseGate::gateDualMono (float* left, float* right, int numSamples) noexcept
 {
+    const Core core { threshold_, attackCoeff_, decayCoeff_ };
     float envelopeLeft = envelopeA_;
     float envelopeRight = envelopeB_;
 
     for (int i = 0; i < numSamples; ++i)
     {
-        left[i] *= stepEnvelope (envelopeLeft, std::abs (left[i]) > threshold_, attackCoeff_, decayCoeff_);
-        right[i] *= stepEnvelope (envelopeRight, std::abs (right[i]) > threshold_, attackCoeff_, decayCoeff_);
+        left[i] *= core.step (envelopeLeft, std::abs (left[i]));
+        right[i] *= core.step (envelopeRight, std::abs (right[i]));
     }
 
     envelopeA_ = envelopeLeft;
@@ -254,45 +302,23 @@ void NoiseGate::gateDualMono (float* left, float* right, int numSamples) noexcep
 
 void NoiseGate::mixFade (float* samples, const float* dry, float* other, const float* otherDry, int numSamples) noexcept
 {
+    auto state = fadeState_;
+    float wet = wetGain_;
+    float dryGain = dryGain_;
+    float& rising = state == FadingIn ? wet : dryGain;
+    float& falling = state == FadingIn ? dryGain : wet;
+
     for (int i = 0; i < numSamples; ++i)
     {
-        samples[i] = samples[i] * wetGain_ + dry[i] * dryGain_;
+        samples[i] = samples[i] * wet + dry[i] * dryGain;
 
         if (other != nullptr)
-            other[i] = other[i] * wetGain_ + otherDry[i] * dryGain_;
+            other[i] = other[i] * wet + otherDry[i] * dryGain;
 
-        advanceFade();
+        advanceFade (state, rising, falling, fadeStep_);
     }
-}
 
-void NoiseGate::advanceFade() noexcept
-{
-    if (fadeState_ == FadingIn)
-    {
-        if (wetGain_ < 1.0f)
-        {
-            wetGain_ += fadeStep_;
-            dryGain_ -= fadeStep_;
-        }
-        else
-        {
-            wetGain_ = 1.0f;
-            dryGain_ = 0.0f;
-            fadeState_ = Active;
-        }
-    }
-    else if (fadeState_ == FadingOut)
-    {
-        if (dryGain_ < 1.0f)
-        {
-            dryGain_ += fadeStep_;
-            wetGain_ -= fadeStep_;
-        }
-        else
-        {
-            dryGain_ = 1.0f;
-            wetGain_ = 0.0f;
-            fadeState_ = Bypassed;
-        }
-    }
+    fadeState_ = state;
+    wetGain_ = wet;
+    dryGain_ = dryGain;
 }

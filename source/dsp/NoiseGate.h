@@ -99,7 +99,7 @@ private:
     void gateLinked (float* left, float* right, int numSamples) noexcept;
     void gateDualMono (float* left, float* right, int numSamples) noexcept;
     void mixFade (float* samples, const float* dry, float* other, const float* otherDry, int numSamples) noexcept;
-    void advanceFade() noexcept;
+    int samplesLeftInFade() const noexcept;
 
     std::unique_ptr<float[]> parameterStore_;
 
