@@ -7,6 +7,7 @@ packages=(
     juce-modules-source libxcursor-dev libflac-dev libvorbis-dev libogg-dev
     libgtest-dev libbenchmark-dev
     lilv-utils xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
+    libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan
 )
 
 sudo_cmd=()

@@ -1,0 +1,292 @@
+#include "EmbeddedImages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+using EmbeddedImages::Picture;
+
+namespace
+{
+struct Expected
+{
+    Picture picture;
+    const char* fileName;
+    juce::Image (*decode)();
+    int width, height, frames;
+    bool hasAlpha;
+};
+
+const Expected expectedPictures[] = {
+    { Picture::background, "background.png", EmbeddedImages::decodeBackground, 325, 366, 1, true },
+    { Picture::thresholdKnob, "threshold_knob.png", EmbeddedImages::decodeThresholdKnob, 96, 7373, 101, false },
+    { Picture::attackKnob, "attack_knob.png", EmbeddedImages::decodeAttackKnob, 96, 7373, 101, false },
+    { Picture::decayKnob, "decay_knob.png", EmbeddedImages::decodeDecayKnob, 96, 7373, 101, false },
+    { Picture::footswitch, "footswitch.png", EmbeddedImages::decodeFootswitch, 90, 396, 4, false },
+    { Picture::dualMonoSwitch, "dual_mono_switch.png", EmbeddedImages::decodeDualMonoSwitch, 113, 250, 2, false },
+    { Picture::about, "about.png", EmbeddedImages::decodeAbout, 325, 365, 1, true },
+};
+
+constexpr size_t endChunkSize = 12;
+const juce::uint8 endChunk[endChunkSize] = { 0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82 };
+
+juce::uint8 storedByte (Picture picture, int index)
+{
+    return static_cast<juce::uint8> (EmbeddedImages::stored (picture).data[index]);
+}
+
+bool endsWithEndChunkAt (Picture picture, int end)
+{
+    const auto bytes = EmbeddedImages::stored (picture);
+    return end >= static_cast<int> (endChunkSize)
+           && std::memcmp (bytes.data + end - static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0;
+}
+
+// Largest difference of any colour channel or alpha between two pixels.
+int channelDistance (juce::Colour a, juce::Colour b)
+{
+    return std::max ({ std::abs (a.getRed() - b.getRed()), std::abs (a.getGreen() - b.getGreen()),
+                       std::abs (a.getBlue() - b.getBlue()), std::abs (a.getAlpha() - b.getAlpha()) });
+}
+
+// Largest channel difference between a region of image and the same-sized region of other.
+int regionDistance (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& other, juce::Point<int> otherOrigin)
+{
+    int worst = 0;
+    for (int y = 0; y < area.getHeight(); ++y)
+        for (int x = 0; x < area.getWidth(); ++x)
+            worst = std::max (worst, channelDistance (image.getPixelAt (area.getX() + x, area.getY() + y),
+                                                      other.getPixelAt (otherOrigin.x + x, otherOrigin.y + y)));
+    return worst;
+}
+
+// The pointer is the only near-white thing on a knob: its direction from the frame's centre,
+// in degrees clockwise from straight up, or NaN when no pointer is found.
+double pointerAngle (const juce::Image& strip, int frame)
+{
+    constexpr int frameHeight = 73;
+    const juce::Point<double> centre (48.0, 36.5);
+    double sumX = 0.0, sumY = 0.0;
+    int count = 0;
+
+    for (int y = 0; y < frameHeight; ++y)
+    {
+        for (int x = 0; x < strip.getWidth(); ++x)
+        {
+            const auto c = strip.getPixelAt (x, frame * frameHeight + y);
+            const juce::Point<double> at (x + 0.5, y + 0.5);
+
+            if (std::min ({ c.getRed(), c.getGreen(), c.getBlue() }) >= 200 && at.getDistanceFrom (centre) < 25.0)
+            {
+                sumX += at.x - centre.x;
+                sumY += at.y - centre.y;
+                ++count;
+            }
+        }
+    }
+
+    return count < 10 ? std::nan ("") : juce::radiansToDegrees (std::atan2 (sumX, -sumY));
+}
+
+const juce::Rectangle<int> knobBounds[] = { { 17, 40, 96, 73 }, { 113, 40, 96, 73 }, { 209, 40, 96, 73 } };
+} // namespace
+
+TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
+{
+    for (const auto& expected : expectedPictures)
+    {
+        SCOPED_TRACE (expected.fileName);
+        const auto image = expected.decode();
+        ASSERT_TRUE (image.isValid());
+        EXPECT_EQ (image.getWidth(), expected.width);
+        EXPECT_EQ (image.getHeight(), expected.height);
+        EXPECT_EQ (image.hasAlphaChannel(), expected.hasAlpha);
+        EXPECT_EQ (expected.height % expected.frames, 0);
+
+        // PNG header: bit depth 8; colour type 6 (RGBA) or 2 (RGB, no alpha).
+        EXPECT_EQ (storedByte (expected.picture, 24), 8);
+        EXPECT_EQ (storedByte (expected.picture, 25), expected.hasAlpha ? 6 : 2);
+    }
+
+    EXPECT_EQ (EmbeddedImages::decodeThresholdKnob().getHeight() / 101, 73);
+    EXPECT_EQ (EmbeddedImages::decodeFootswitch().getHeight() / 4, 99);
+    EXPECT_EQ (EmbeddedImages::decodeDualMonoSwitch().getHeight() / 2, 125);
+
+    const auto background = EmbeddedImages::decodeBackground();
+    const juce::Image::BitmapData pixels (background, 0, 0, background.getWidth(), background.getHeight());
+    int translucent = 0;
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            translucent += pixels.getPixelColour (x, y).getAlpha() == 255 ? 0 : 1;
+    EXPECT_EQ (translucent, 0);
+}
+
+TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChunk)
+{
+    const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
+
+    for (const auto& expected : expectedPictures)
+    {
+        SCOPED_TRACE (expected.fileName);
+        const auto bytes = EmbeddedImages::stored (expected.picture);
+        juce::MemoryBlock committed;
+        ASSERT_TRUE (resources.getChildFile (expected.fileName).loadFileAsData (committed));
+        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
+
+        const bool isStrip = expected.frames > 1;
+        const auto pngLength = bytes.size - (isStrip ? static_cast<int> (endChunkSize) : 0);
+        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, bytes.size));
+        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, pngLength));
+        EXPECT_EQ (endsWithEndChunkAt (expected.picture, pngLength - static_cast<int> (endChunkSize)), false);
+
+        if (isStrip)
+        {
+            // The bytes past the first end chunk change nothing: same image as the bare stream.
+            const auto whole = expected.decode();
+            const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
+            ASSERT_TRUE (bare.isValid());
+            EXPECT_EQ (bare.getBounds(), whole.getBounds());
+            EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
+        }
+    }
+}
+
+TEST (EmbeddedImages, EachDecodeGivesANewImageAndBadBytesGiveAnEmptyOne)
+{
+    auto first = EmbeddedImages::decodeAbout();
+    const auto second = EmbeddedImages::decodeAbout();
+    ASSERT_TRUE (first.isValid() && second.isValid());
+    EXPECT_NE (first.getPixelData(), second.getPixelData());
+
+    first.setPixelAt (160, 180, juce::Colours::white);
+    EXPECT_NE (second.getPixelAt (160, 180), juce::Colours::white);
+
+    // Damaged bytes give an empty image, never a crash: cut short anywhere, a flipped bit in
+    // the pixel data, no PNG at all.
+    const auto bytes = EmbeddedImages::stored (Picture::footswitch);
+    for (const int length : { 0, 7, 8, 40, bytes.size / 2, bytes.size - 24 })
+        EXPECT_FALSE (EmbeddedImages::decode ({ bytes.data, length }).isValid()) << length;
+
+    juce::MemoryBlock flipped (bytes.data, static_cast<size_t> (bytes.size));
+    flipped[static_cast<size_t> (bytes.size / 2)] ^= 0x10;
+    EXPECT_FALSE (EmbeddedImages::decode ({ static_cast<const char*> (flipped.getData()), bytes.size }).isValid());
+    EXPECT_FALSE (EmbeddedImages::decode ({ "GIF89a", 6 }).isValid());
+    EXPECT_FALSE (EmbeddedImages::decode ({ nullptr, 0 }).isValid());
+}
+
+TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
+{
+    const auto background = EmbeddedImages::decodeBackground();
+    const auto footswitch = EmbeddedImages::decodeFootswitch();
+    const auto dualMono = EmbeddedImages::decodeDualMonoSwitch();
+
+    EXPECT_EQ (regionDistance (footswitch, { 0, 0, 90, 99 }, background, { 222, 266 }), 0);
+    EXPECT_EQ (regionDistance (dualMono, { 0, 0, 113, 125 }, background, { 12, 167 }), 0);
+
+    // The other poses really show something else: LED lit, switch pressed, lever thrown.
+    for (int frame = 1; frame < 4; ++frame)
+        EXPECT_GT (regionDistance (footswitch, { 0, frame * 99, 90, 99 }, background, { 222, 266 }), 60) << frame;
+    EXPECT_GT (regionDistance (dualMono, { 0, 125, 113, 125 }, background, { 12, 167 }), 60);
+
+    // Pressing changes the switch, not the LED; lighting changes the LED, not the switch.
+    const juce::Rectangle<int> led { 30, 0, 40, 32 }, actuator { 30, 44, 40, 40 };
+    EXPECT_EQ (regionDistance (footswitch, led.translated (0, 99), footswitch, led.getPosition()), 0);
+    EXPECT_GT (regionDistance (footswitch, actuator.translated (0, 99), footswitch, actuator.getPosition()), 20);
+    EXPECT_GT (regionDistance (footswitch, led.translated (0, 198), footswitch, led.getPosition()), 60);
+    EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 198), footswitch, actuator.getPosition()), 0);
+}
+
+TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
+{
+    const auto background = EmbeddedImages::decodeBackground();
+    const juce::Image strips[] = { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
+                                   EmbeddedImages::decodeDecayKnob() };
+
+    for (int k = 0; k < 3; ++k)
+    {
+        SCOPED_TRACE (k);
+        const auto& strip = strips[k];
+        const auto origin = knobBounds[k].getPosition();
+        EXPECT_EQ (regionDistance (strip, { 0, 0, 96, 73 }, background, origin), 0);
+
+        // Far from the knob (the frame's corners) every frame shows the background.
+        for (int frame = 0; frame < 101; frame += 10)
+        {
+            for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
+                                       juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
+            {
+                EXPECT_LE (regionDistance (strip, corner.translated (0, frame * 73), background, origin + corner.getPosition()), 3) << frame;
+            }
+        }
+    }
+
+    // Each strip belongs to its own position: the panel's print differs from knob to knob.
+    EXPECT_GT (regionDistance (strips[0], { 0, 0, 96, 73 }, background, knobBounds[2].getPosition()), 10);
+}
+
+TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRight)
+{
+    for (const auto& strip : { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
+                               EmbeddedImages::decodeDecayKnob() })
+    {
+        EXPECT_NEAR (pointerAngle (strip, 0), -135.0, 4.0);   // lower left
+        EXPECT_NEAR (pointerAngle (strip, 50), 0.0, 4.0);     // straight up
+        EXPECT_NEAR (pointerAngle (strip, 100), 135.0, 4.0);  // lower right
+
+        for (int frame = 0; frame < 101; ++frame)
+        {
+            EXPECT_NEAR (pointerAngle (strip, frame), -135.0 + 2.7 * frame, 4.0) << frame;
+
+            if (frame > 0)
+            {
+                EXPECT_GT (regionDistance (strip, { 0, frame * 73, 96, 73 }, strip, { 0, (frame - 1) * 73 }), 20) << frame;
+            }
+        }
+    }
+}
+
+TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
+{
+    const auto about = EmbeddedImages::decodeAbout();
+    ASSERT_TRUE (about.isValid());
+
+    int translucentOnCard = 0, visibleOnEdge = 0;
+    for (int y = 0; y < about.getHeight(); ++y)
+    {
+        for (int x = 0; x < about.getWidth(); ++x)
+        {
+            const auto alpha = about.getPixelAt (x, y).getAlpha();
+            const bool onCard = x >= 12 && x <= 312 && y >= 8 && y <= 356;
+            const bool onEdge = x == 0 || y == 0 || x == about.getWidth() - 1 || y == about.getHeight() - 1;
+            translucentOnCard += onCard && alpha != 255 ? 1 : 0;
+            visibleOnEdge += onEdge && alpha != 0 ? 1 : 0;
+        }
+    }
+
+    EXPECT_EQ (translucentOnCard, 0);
+    EXPECT_EQ (visibleOnEdge, 0);
+
+    // The shadow is soft: partly transparent between the card and the edge.
+    const auto shadow = about.getPixelAt (5, 180).getAlpha();
+    EXPECT_GT (shadow, 0);
+    EXPECT_LT (shadow, 255);
+
+    // The version label's rectangle is left blank for the label to write in: only the card's
+    // faint grain, no lettering.
+    const juce::Rectangle<int> label { 150, 66, 100, 16 };
+    int worst = 0;
+    const auto reference = about.getPixelAt (label.getCentreX(), label.getCentreY());
+    for (int y = label.getY(); y < label.getBottom(); ++y)
+        for (int x = label.getX(); x < label.getRight(); ++x)
+            worst = std::max (worst, channelDistance (about.getPixelAt (x, y), reference));
+    EXPECT_LE (worst, 12);
+
+    // ...while the "Version:" caption just left of it is lettered.
+    int caption = 0;
+    for (int y = label.getY(); y < label.getBottom(); ++y)
+        for (int x = 90; x < label.getX(); ++x)
+            caption = std::max (caption, channelDistance (about.getPixelAt (x, y), reference));
+    EXPECT_GT (caption, 60);
+}
