@@ -195,41 +195,15 @@ int NoiseGate::samplesLeftInFade() const noexcept
 
 void NoiseGate::processStereo (float* left, float* right, int numSamples)
 {
-    if (numSamples < 0)
-        return;
-
-    if (numSamples > maxBlockSize_)
-        setMaxBlockSize (numSamples);
-
-    const auto gate = [this] (float* l, float* r, int n) {
-        if (dualMono_)
-            gateDualMono (l, r, n);
-        else
-            gateLinked (l, r, n);
-    };
-
-    if (fadeState_ == Bypassed)
-        return;
-
-    int faded = 0;
-
-    if (fadeState_ != Active)
-    {
-        faded = std::min (numSamples, samplesLeftInFade());
-        std::copy (left, left + faded, dryCopyA_.get());
-        std::copy (right, right + faded, dryCopyB_.get());
-        gate (left, right, faded);
-        mixFade (left, dryCopyA_.get(), right, dryCopyB_.get(), faded);
-    }
-
-    // The rest of a block in which a fade ended is treated as the next block would be: gated
-    // after a fade-in, untouched (envelopes frozen) after a fade-out. The output then does not
-    // depend on where the host's blocks begin.
-    if (fadeState_ == Active)
-        gate (left + faded, right + faded, numSamples - faded);
+    processInPlace (left, right, numSamples, dualMono_ ? &NoiseGate::gateDualMono : &NoiseGate::gateLinked);
 }
 
 void NoiseGate::processMono (float* samples, int numSamples)
+{
+    processInPlace (samples, nullptr, numSamples, &NoiseGate::gateMono);
+}
+
+void NoiseGate::processInPlace (float* first, float* second, int numSamples, GateCore gate)
 {
     if (numSamples < 0)
         return;
@@ -245,16 +219,23 @@ void NoiseGate::processMono (float* samples, int numSamples)
     if (fadeState_ != Active)
     {
         faded = std::min (numSamples, samplesLeftInFade());
-        std::copy (samples, samples + faded, dryCopyA_.get());
-        gateMono (samples, faded);
-        mixFade (samples, dryCopyA_.get(), nullptr, nullptr, faded);
+        std::copy (first, first + faded, dryCopyA_.get());
+
+        if (second != nullptr)
+            std::copy (second, second + faded, dryCopyB_.get());
+
+        (this->*gate) (first, second, faded);
+        mixFade (first, dryCopyA_.get(), second, dryCopyB_.get(), faded);
     }
 
+    // The rest of a block in which a fade ended is treated as the next block would be: gated
+    // after a fade-in, untouched (envelopes frozen) after a fade-out. The output then does not
+    // depend on where the host's blocks begin.
     if (fadeState_ == Active)
-        gateMono (samples + faded, numSamples - faded);
+        (this->*gate) (first + faded, second == nullptr ? nullptr : second + faded, numSamples - faded);
 }
 
-void NoiseGate::gateMono (float* samples, int numSamples) noexcept
+void NoiseGate::gateMono (float* samples, float*, int numSamples) noexcept
 {
     const Core core { threshold_, attackCoeff_, decayCoeff_ };
     float envelope = envelopeA_;

@@ -95,7 +95,11 @@ public:
     float getDryGain() const noexcept { return dryGain_; }
 
 private:
-    void gateMono (float* samples, int numSamples) noexcept;
+    /** A gate core over one block: mono (second channel unused), linked or dual mono. */
+    using GateCore = void (NoiseGate::*) (float*, float*, int) noexcept;
+
+    void processInPlace (float* first, float* second, int numSamples, GateCore gate);
+    void gateMono (float* samples, float* unused, int numSamples) noexcept;
     void gateLinked (float* left, float* right, int numSamples) noexcept;
     void gateDualMono (float* left, float* right, int numSamples) noexcept;
     void mixFade (float* samples, const float* dry, float* other, const float* otherDry, int numSamples) noexcept;
