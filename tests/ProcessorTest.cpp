@@ -109,9 +109,6 @@ TEST (Processor, AFreshProcessorAnswersItsDefaults)
 
     EXPECT_EQ (processor.getInputChannelName (0), "1");
     EXPECT_EQ (processor.getOutputChannelName (1), "2");
-    EXPECT_TRUE (processor.isInputChannelStereoPair (0) && processor.isOutputChannelStereoPair (1));
-    EXPECT_FALSE (processor.acceptsMidi() || processor.producesMidi() || processor.silenceInProducesSilenceOut());
-    EXPECT_EQ (processor.getTailLengthSeconds(), 0.0);
 
     // Inherited answers hosts rely on: every parameter continuous, no unit label.
     JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
