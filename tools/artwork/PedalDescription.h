@@ -77,11 +77,11 @@ struct PedalDescription
     float footswitchButtonRadius = 13.5f;
 
     // Dual-mono toggle, its LED and caption plate (local).
-    juce::Point<float> toggleCentre { 56.5f, 61.0f };
-    juce::Point<float> dualMonoLed { 56.5f, 15.5f };
-    float toggleNutRadius = 10.5f;
+    juce::Point<float> toggleCentre { 56.5f, 58.0f };
+    juce::Point<float> dualMonoLed { 56.5f, 15.0f };
+    float toggleNutRadius = 11.0f;
     float toggleLeverLength = 24.0f;
-    juce::Rectangle<float> dualMonoCaptionPlate { 12.0f, 99.0f, 89.0f, 19.0f };
+    juce::Rectangle<float> dualMonoCaptionPlate { 12.0f, 96.0f, 89.0f, 19.0f };
     juce::String dualMonoCaption { "DUAL MONO" };
 
     float ledBezelRadius = 7.0f;

@@ -299,42 +299,45 @@ void PedalPainter::paintLogo (juce::Graphics& g) const
 {
     const auto area = pedal_.aboutClickArea.toFloat();
 
-    // First line: the product line in small spaced red capitals.
+    // First line: the product line in red script.
     juce::GlyphArrangement line;
-    line.addLineOfText (fonts_.wordmark (12.0f).withExtraKerningFactor (0.32f), pedal_.productLine.toUpperCase(),
-                        area.getX() + 7.0f, area.getY() + 12.0f);
-    g.setColour (Colour (0xcc000000));
-    line.draw (g, juce::AffineTransform::translation (0.8f, 1.0f));
-    g.setColour (pedal_.colours.accent.brighter (0.35f));
+    line.addLineOfText (fonts_.script (22.0f), pedal_.productLine, area.getX() + 5.0f, area.getY() + 12.0f);
+    g.setColour (Colour (0xdd000000));
+    line.draw (g, juce::AffineTransform::translation (0.9f, 1.2f));
+    g.setColour (pedal_.colours.accent.brighter (0.3f));
     line.draw (g);
 
-    // Second line: the product's name in cream script with a dark edge, underlined by a red
-    // swash that tapers out to the right, into the footswitch's corner.
+    // Second line: the product's name in wide raised capitals across the whole click area;
+    // its last letter ends inside the footswitch's rectangle.
+    const auto nameFont = fonts_.wordmark (31.0f);
     juce::GlyphArrangement name;
-    name.addLineOfText (fonts_.script (33.0f), pedal_.productName, area.getX() + 5.0f, area.getBottom() - 7.0f);
+    name.addLineOfText (nameFont, pedal_.productName.toUpperCase(), 0.0f, 0.0f);
+    const auto naturalWidth = name.getBoundingBox (0, -1, false).getWidth();
+    const auto targetWidth = area.getWidth() - 10.0f;
+    const auto letters = name.getNumGlyphs();
+
+    // Spread the letters evenly so the word spans the target width.
+    const auto extra = (targetWidth - naturalWidth) / static_cast<float> (juce::jmax (1, letters - 1));
+    for (int i = 0; i < letters; ++i)
+        name.moveRangeOfGlyphs (i, 1, area.getX() + 5.0f + extra * static_cast<float> (i), area.getBottom() - 3.0f);
+
     Path lettering;
     name.createPath (lettering);
-    const auto nameEnd = lettering.getBounds().getRight();
 
-    const auto swashY = area.getBottom() - 4.5f;
-    Path swash;
-    swash.startNewSubPath (area.getX() + 14.0f, swashY + 1.5f);
-    swash.cubicTo (nameEnd, swashY - 1.0f, area.getRight() - 50.0f, swashY - 4.5f, area.getRight() - 1.0f, swashY - 12.0f);
-    swash.cubicTo (area.getRight() - 52.0f, swashY - 2.0f, nameEnd, swashY + 2.8f, area.getX() + 14.0f, swashY + 1.5f);
-    swash.closeSubPath();
+    g.setColour (Colour (0xee000000));
+    g.fillPath (lettering, juce::AffineTransform::translation (1.3f, 1.8f));
+    g.strokePath (lettering, juce::PathStrokeType (1.6f, juce::PathStrokeType::curved));
 
-    g.setColour (Colour (0xdd000000));
-    g.fillPath (swash, juce::AffineTransform::translation (0.9f, 1.3f));
-    g.fillPath (lettering, juce::AffineTransform::translation (1.2f, 1.8f));
-    g.strokePath (lettering, juce::PathStrokeType (2.0f, juce::PathStrokeType::curved));
-
-    g.setGradientFill (ColourGradient (pedal_.colours.accent.brighter (0.35f), area.getX(), swashY,
-                                       pedal_.colours.accent.darker (0.1f), area.getRight(), swashY, false));
-    g.fillPath (swash);
-
-    g.setGradientFill (ColourGradient (pedal_.colours.print, 0.0f, area.getY() + 14.0f,
-                                       pedal_.colours.print.darker (0.3f), 0.0f, area.getBottom() - 6.0f, false));
+    const auto top = lettering.getBounds().getY();
+    const auto bottom = lettering.getBounds().getBottom();
+    juce::ColourGradient chrome (pedal_.colours.print.brighter (0.2f), 0.0f, top, pedal_.colours.print.darker (0.45f), 0.0f, bottom, false);
+    chrome.addColour (0.5, pedal_.colours.print);
+    chrome.addColour (0.56, pedal_.colours.print.darker (0.25f));
+    g.setGradientFill (chrome);
     g.fillPath (lettering);
+
+    g.setColour (Colour (0x50ffffff));
+    g.strokePath (lettering, juce::PathStrokeType (0.5f), juce::AffineTransform::translation (-0.3f, -0.4f));
 }
 
 void PedalPainter::paintEnclosureEdge (juce::Graphics& g) const
@@ -506,9 +509,10 @@ void PedalPainter::paintFootswitch (juce::Graphics& g, bool lit, bool pressed) c
     g.setGradientFill (litAcross (c, button + 2.4f, Colour (0xff3a3e43), Colour (0xffb9bec4)));
     g.strokePath (circle (c, button + 2.4f), juce::PathStrokeType (1.4f));
 
-    const auto travel = pressed ? Point<float> (0.3f, 1.0f) : Point<float> ();
+    // Held down, the cap sinks into the bore: smaller, lower and in its own shadow.
+    const auto travel = pressed ? Point<float> (0.4f, 1.2f) : Point<float> ();
     const auto top = c + travel;
-    const auto radius = pressed ? button - 0.7f : button;
+    const auto radius = pressed ? button - 1.3f : button;
 
     if (! pressed)
         castRoundShadow (g, c, button, 1.8f, 0.7f);
@@ -533,8 +537,9 @@ void PedalPainter::paintFootswitch (juce::Graphics& g, bool lit, bool pressed) c
 
     if (pressed)
     {
-        g.setColour (Colour (0x38000000));
-        fillCircle (g, top, radius);
+        ColourGradient sunk (Colour (0x20000000), top, Colour (0x90000000), top + Point<float> (radius + 0.5f, 0.0f), true);
+        g.setGradientFill (sunk);
+        fillCircle (g, top, radius + 0.5f);
     }
 }
 
