@@ -67,5 +67,9 @@ TEST (ModuleChain, ProcessDispatchesByInputChannelCount)
         gate.process (a.data(), b.data(), 1000);
         EXPECT_TRUE (sameBits (a, expectedFirst)) << channels;
         EXPECT_TRUE (sameBits (b, expectedSecond)) << channels;
+
+        // A negative count is no block at all, in any layout.
+        gate.process (a.data(), b.data(), -1);
+        EXPECT_TRUE (sameBits (a, expectedFirst) && sameBits (b, expectedSecond)) << channels;
     }
 }

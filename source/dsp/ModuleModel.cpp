@@ -26,7 +26,7 @@ void ModuleModel::process (float* first, float* second, int numSamples)
     {
         case 1:
             processMono (first, numSamples);
-            std::copy (first, first + numSamples, second);
+            std::copy_n (first, numSamples, second); // copies nothing for a count below 1
             break;
 
         case 2:
