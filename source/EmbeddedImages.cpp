@@ -18,7 +18,7 @@ juce::uint32 bigEndian32 (const unsigned char* p)
 // bytes and carries the right CRC (which covers its type and data).
 bool isCompletePng (const unsigned char* data, size_t size)
 {
-    static constexpr unsigned char signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    static constexpr unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
 
     if (data == nullptr || size < sizeof (signature) || std::memcmp (data, signature, sizeof (signature)) != 0)
         return false;
@@ -63,16 +63,23 @@ StoredPicture stored (Picture picture)
 {
     switch (picture)
     {
-        case Picture::background:     return { TacetorImageData::background_png, TacetorImageData::background_pngSize };
-        case Picture::thresholdKnob:  return { TacetorImageData::threshold_knob_png, TacetorImageData::threshold_knob_pngSize };
-        case Picture::attackKnob:     return { TacetorImageData::attack_knob_png, TacetorImageData::attack_knob_pngSize };
-        case Picture::decayKnob:      return { TacetorImageData::decay_knob_png, TacetorImageData::decay_knob_pngSize };
-        case Picture::footswitch:     return { TacetorImageData::footswitch_png, TacetorImageData::footswitch_pngSize };
-        case Picture::dualMonoSwitch: return { TacetorImageData::dual_mono_switch_png, TacetorImageData::dual_mono_switch_pngSize };
-        case Picture::about:          return { TacetorImageData::about_png, TacetorImageData::about_pngSize };
+        case Picture::background:
+            return {TacetorImageData::background_png, TacetorImageData::background_pngSize};
+        case Picture::thresholdKnob:
+            return {TacetorImageData::threshold_knob_png, TacetorImageData::threshold_knob_pngSize};
+        case Picture::attackKnob:
+            return {TacetorImageData::attack_knob_png, TacetorImageData::attack_knob_pngSize};
+        case Picture::decayKnob:
+            return {TacetorImageData::decay_knob_png, TacetorImageData::decay_knob_pngSize};
+        case Picture::footswitch:
+            return {TacetorImageData::footswitch_png, TacetorImageData::footswitch_pngSize};
+        case Picture::dualMonoSwitch:
+            return {TacetorImageData::dual_mono_switch_png, TacetorImageData::dual_mono_switch_pngSize};
+        case Picture::about:
+            return {TacetorImageData::about_png, TacetorImageData::about_pngSize};
     }
 
-    return { nullptr, 0 };
+    return {nullptr, 0};
 }
 
 juce::Image decodeBackground() { return decodePicture (Picture::background); }

@@ -12,7 +12,8 @@ constexpr float textWidth = 262.0f;
 } // namespace
 
 AboutCardPainter::AboutCardPainter (const PedalDescription& pedal, const ArtworkFonts& fonts)
-    : pedal_ (pedal), fonts_ (fonts)
+    : pedal_ (pedal)
+    , fonts_ (fonts)
 {
 }
 

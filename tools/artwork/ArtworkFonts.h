@@ -19,12 +19,12 @@ public:
     juce::StringArray getMissing() const { return missing_; }
 
     /** Fonts of the given height in pixels (JUCE's height: ascent plus descent). */
-    juce::Font text (float height) const;          // DejaVu Sans
-    juce::Font textBold (float height) const;      // DejaVu Sans Bold
-    juce::Font condensed (float height) const;     // DejaVu Sans Condensed
-    juce::Font caption (float height) const;       // Bebas Neue Bold: panel captions
-    juce::Font script (float height) const;        // Lobster Two Bold: the product's name
-    juce::Font wordmark (float height) const;      // League Spartan Bold: the maker's name
+    juce::Font text (float height) const;      // DejaVu Sans
+    juce::Font textBold (float height) const;  // DejaVu Sans Bold
+    juce::Font condensed (float height) const; // DejaVu Sans Condensed
+    juce::Font caption (float height) const;   // Bebas Neue Bold: panel captions
+    juce::Font script (float height) const;    // Lobster Two Bold: the product's name
+    juce::Font wordmark (float height) const;  // League Spartan Bold: the maker's name
 
 private:
     juce::Typeface::Ptr load (const char* path);

@@ -14,11 +14,11 @@ struct Pose
 };
 
 constexpr Pose poses[] = {
-    { { 0, 0, 0 }, 0, 0, false },
-    { { 50, 50, 50 }, 1, 1, false },
-    { { 100, 100, 100 }, 2, 0, false },
-    { { 0, 50, 100 }, 3, 1, false },
-    { { 0, 0, 0 }, 0, 0, true },
+    {{0, 0, 0}, 0, 0, false},
+    {{50, 50, 50}, 1, 1, false},
+    {{100, 100, 100}, 2, 0, false},
+    {{0, 50, 100}, 3, 1, false},
+    {{0, 0, 0}, 0, 0, true},
 };
 } // namespace
 
@@ -46,7 +46,8 @@ void ContactSheet::drawVersionLabel (juce::Graphics& g, const PedalDescription& 
 
 juce::Image ContactSheet::compose (const PedalDescription& pedal, const juce::Array<juce::Image>& pictures)
 {
-    if (pictures.size() != 7 || std::any_of (pictures.begin(), pictures.end(), [] (const juce::Image& i) { return ! i.isValid(); }))
+    if (pictures.size() != 7 || std::any_of (pictures.begin(), pictures.end(), [] (const juce::Image& i)
+                                             { return ! i.isValid(); }))
         return {};
 
     const auto& background = pictures[0];

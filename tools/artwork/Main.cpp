@@ -86,8 +86,7 @@ int sheet (const PedalDescription& pedal, const std::vector<PedalArtwork::Pictur
     juce::FileOutputStream stream (output);
     juce::PNGImageFormat png;
 
-    if (! composed.isValid() || ! stream.openedOk() || ! stream.setPosition (0) || ! stream.truncate().wasOk()
-        || ! png.writeImageToStream (composed, stream))
+    if (! composed.isValid() || ! stream.openedOk() || ! stream.setPosition (0) || ! stream.truncate().wasOk() || ! png.writeImageToStream (composed, stream))
     {
         std::cerr << "cannot write the contact sheet to " << output.getFullPathName() << "\n";
         return 1;

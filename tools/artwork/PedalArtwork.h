@@ -25,7 +25,7 @@ public:
         juce::String fileName;
         juce::Image image;
         PngEncoder::Kind kind;
-        bool repeatEndChunk;  ///< the strips are stored with their end chunk written twice
+        bool repeatEndChunk; ///< the strips are stored with their end chunk written twice
 
         /** The bytes to store, as PngEncoder writes them. */
         juce::MemoryBlock encode() const { return PngEncoder::encode (image, kind, repeatEndChunk); }

@@ -15,7 +15,7 @@ constexpr float twoPi = juce::MathConstants<float>::twoPi;
 
 // The light falls from the upper left, as on a pedal under a desk lamp; every highlight and
 // shadow follows this one direction.
-const Point<float> towardsLight { -0.6f, -0.8f };
+const Point<float> towardsLight{-0.6f, -0.8f};
 
 // A repeatable hash noise in -1..1; the same pixel and seed always give the same value.
 float hashNoise (int x, int y, juce::uint32 seed)
@@ -29,7 +29,7 @@ float hashNoise (int x, int y, juce::uint32 seed)
 
 Point<float> onCircle (Point<float> centre, float radius, float angleFromUp)
 {
-    return { centre.x + radius * std::sin (angleFromUp), centre.y - radius * std::cos (angleFromUp) };
+    return {centre.x + radius * std::sin (angleFromUp), centre.y - radius * std::cos (angleFromUp)};
 }
 
 Path circle (Point<float> centre, float radius)
@@ -47,7 +47,7 @@ void fillCircle (juce::Graphics& g, Point<float> centre, float radius)
 // A gradient that lights a round part from the upper left.
 ColourGradient litAcross (Point<float> centre, float radius, Colour lit, Colour shaded)
 {
-    return { lit, centre + towardsLight * radius, shaded, centre - towardsLight * radius, false };
+    return {lit, centre + towardsLight * radius, shaded, centre - towardsLight * radius, false};
 }
 
 // A soft round shadow cast to the lower right by a part of the given radius.
@@ -74,7 +74,8 @@ Path treadShape (float length, float width)
 } // namespace
 
 PedalPainter::PedalPainter (const PedalDescription& pedal, const ArtworkFonts& fonts)
-    : pedal_ (pedal), fonts_ (fonts)
+    : pedal_ (pedal)
+    , fonts_ (fonts)
 {
 }
 
@@ -129,8 +130,8 @@ juce::Image PedalPainter::paintFixedParts() const
     paintLogo (g);
     paintEnclosureEdge (g);
 
-    for (const auto& corner : { Point<float> (13.0f, 12.0f), Point<float> (312.0f, 12.0f),
-                                Point<float> (13.0f, 354.0f), Point<float> (312.0f, 354.0f) })
+    for (const auto& corner : {Point<float> (13.0f, 12.0f), Point<float> (312.0f, 12.0f),
+                               Point<float> (13.0f, 354.0f), Point<float> (312.0f, 354.0f)})
         paintScrew (g, corner, 4.6f, 0.6f + corner.x * 0.01f);
 
     return image;
@@ -195,7 +196,7 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     Path panel;
     panel.addRoundedRectangle (area, 9.0f);
 
-    juce::DropShadow (Colour (0xcc000000), 6, { 2, 3 }).drawForPath (g, panel);
+    juce::DropShadow (Colour (0xcc000000), 6, {2, 3}).drawForPath (g, panel);
 
     g.setGradientFill (ColourGradient (pedal_.colours.panel.brighter (0.18f), 0.0f, area.getY(),
                                        pedal_.colours.panel.darker (0.3f), 0.0f, area.getBottom(), false));
@@ -209,17 +210,17 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     g.strokePath (panel, juce::PathStrokeType (1.0f));
 
     const auto inset = 8.0f;
-    for (const auto& corner : { Point<float> (area.getX() + inset, area.getY() + inset),
-                                Point<float> (area.getRight() - inset, area.getY() + inset),
-                                Point<float> (area.getX() + inset, area.getBottom() - inset),
-                                Point<float> (area.getRight() - inset, area.getBottom() - inset) })
+    for (const auto& corner : {Point<float> (area.getX() + inset, area.getY() + inset),
+                               Point<float> (area.getRight() - inset, area.getY() + inset),
+                               Point<float> (area.getX() + inset, area.getBottom() - inset),
+                               Point<float> (area.getRight() - inset, area.getBottom() - inset)})
         paintScrew (g, corner, 3.2f, corner.x * 0.07f + corner.y * 0.03f);
 
     g.setColour (pedal_.colours.print);
 
     for (const auto& knob : pedal_.knobs)
         Lettering::drawCentred (g, fonts_.caption (16.0f), knob.caption,
-                          static_cast<float> (knob.bounds.getX()) + pedal_.knobCentre.x, pedal_.captionBaseline, 0.12f);
+                                static_cast<float> (knob.bounds.getX()) + pedal_.knobCentre.x, pedal_.captionBaseline, 0.12f);
 }
 
 void PedalPainter::paintKnobScales (juce::Graphics& g) const
@@ -237,7 +238,7 @@ void PedalPainter::paintKnobScales (juce::Graphics& g) const
             const auto inner = pedal_.scaleInnerRadius - (major ? 0.5f : 0.0f);
             const auto outer = pedal_.scaleOuterRadius + (major ? 1.0f : 0.0f);
             g.setColour (major ? pedal_.colours.print : pedal_.colours.printDim);
-            g.drawLine ({ onCircle (centre, inner, angle), onCircle (centre, outer, angle) }, major ? 1.5f : 1.1f);
+            g.drawLine ({onCircle (centre, inner, angle), onCircle (centre, outer, angle)}, major ? 1.5f : 1.1f);
         }
     }
 }
@@ -246,7 +247,7 @@ void PedalPainter::paintCaptionPlate (juce::Graphics& g) const
 {
     const auto plate = pedal_.dualMonoCaptionPlate + pedal_.dualMono.getPosition().toFloat();
 
-    juce::DropShadow (Colour (0xaa000000), 3, { 1, 1 }).drawForRectangle (g, plate.getSmallestIntegerContainer());
+    juce::DropShadow (Colour (0xaa000000), 3, {1, 1}).drawForRectangle (g, plate.getSmallestIntegerContainer());
     g.setGradientFill (ColourGradient (pedal_.colours.chromeLight, plate.getX(), plate.getY(),
                                        pedal_.colours.chromeDark, plate.getX(), plate.getBottom(), false));
     g.fillRoundedRectangle (plate, 3.0f);
@@ -259,8 +260,8 @@ void PedalPainter::paintCaptionPlate (juce::Graphics& g) const
     g.setColour (pedal_.colours.print);
     Lettering::drawCentred (g, fonts_.caption (14.0f), pedal_.dualMonoCaption, plate.getCentreX(), plate.getBottom() - 5.0f, 0.14f);
 
-    for (const auto x : { plate.getX() + 6.0f, plate.getRight() - 6.0f })
-        paintScrew (g, { x, plate.getCentreY() }, 2.2f, x * 0.1f);
+    for (const auto x : {plate.getX() + 6.0f, plate.getRight() - 6.0f})
+        paintScrew (g, {x, plate.getCentreY()}, 2.2f, x * 0.1f);
 }
 
 void PedalPainter::paintBadge (juce::Graphics& g) const
@@ -269,7 +270,7 @@ void PedalPainter::paintBadge (juce::Graphics& g) const
 
     Path outline;
     outline.addRoundedRectangle (badge, 10.0f);
-    juce::DropShadow (Colour (0xcc000000), 5, { 2, 3 }).drawForPath (g, outline);
+    juce::DropShadow (Colour (0xcc000000), 5, {2, 3}).drawForPath (g, outline);
 
     g.setGradientFill (ColourGradient (pedal_.colours.chromeLight, badge.getX(), badge.getY(),
                                        pedal_.colours.chromeDark, badge.getRight(), badge.getBottom(), false));
@@ -363,8 +364,8 @@ void PedalPainter::paintScrew (juce::Graphics& g, juce::Point<float> centre, flo
 
     // A cross recess, darkest on the side away from the light.
     g.setColour (Colour (0xff1b1c1e));
-    for (const auto angle : { slotAngle, slotAngle + juce::MathConstants<float>::halfPi })
-        g.drawLine ({ onCircle (centre, radius * 0.62f, angle), onCircle (centre, radius * 0.62f, angle + juce::MathConstants<float>::pi) }, radius * 0.32f);
+    for (const auto angle : {slotAngle, slotAngle + juce::MathConstants<float>::halfPi})
+        g.drawLine ({onCircle (centre, radius * 0.62f, angle), onCircle (centre, radius * 0.62f, angle + juce::MathConstants<float>::pi)}, radius * 0.32f);
 
     g.setColour (Colour (0x55000000));
     g.drawEllipse (centre.x - radius, centre.y - radius, radius * 2.0f, radius * 2.0f, 0.7f);
@@ -460,9 +461,9 @@ void PedalPainter::paintKnob (juce::Graphics& g, float angle) const
     {
         const auto a = angle + static_cast<float> (i) * twoPi / static_cast<float> (ridges);
         g.setColour (Colour (0xff35383c));
-        g.drawLine ({ onCircle (c, face + 1.8f, a), onCircle (c, r - 0.8f, a) }, 1.3f);
+        g.drawLine ({onCircle (c, face + 1.8f, a), onCircle (c, r - 0.8f, a)}, 1.3f);
         g.setColour (Colour (0xff050506));
-        g.drawLine ({ onCircle (c, face + 1.8f, a + 0.06f), onCircle (c, r - 0.8f, a + 0.06f) }, 0.8f);
+        g.drawLine ({onCircle (c, face + 1.8f, a + 0.06f), onCircle (c, r - 0.8f, a + 0.06f)}, 0.8f);
     }
 
     // The lamp's light across the skirt stays put while the ridges turn under it.
@@ -487,7 +488,7 @@ void PedalPainter::paintKnob (juce::Graphics& g, float angle) const
 
     // Pointer: a cream line from near the centre out across the rim.
     g.setColour (Colour (0x99000000));
-    g.drawLine ({ onCircle (c, 5.0f, angle) + Point<float> (0.5f, 0.8f), onCircle (c, r - 1.5f, angle) + Point<float> (0.5f, 0.8f) }, 3.2f);
+    g.drawLine ({onCircle (c, 5.0f, angle) + Point<float> (0.5f, 0.8f), onCircle (c, r - 1.5f, angle) + Point<float> (0.5f, 0.8f)}, 3.2f);
     g.setColour (pedal_.colours.knobPointer);
     juce::Path pointer;
     pointer.startNewSubPath (onCircle (c, 5.0f, angle));
@@ -510,7 +511,7 @@ void PedalPainter::paintFootswitch (juce::Graphics& g, bool lit, bool pressed) c
     g.strokePath (circle (c, button + 2.4f), juce::PathStrokeType (1.4f));
 
     // Held down, the cap sinks into the bore: smaller, lower and in its own shadow.
-    const auto travel = pressed ? Point<float> (0.4f, 1.2f) : Point<float> ();
+    const auto travel = pressed ? Point<float> (0.4f, 1.2f) : Point<float>();
     const auto top = c + travel;
     const auto radius = pressed ? button - 1.3f : button;
 
@@ -575,7 +576,7 @@ void PedalPainter::paintDualMonoSwitch (juce::Graphics& g, bool on) const
     lever.addEllipse (tip.x - 4.2f, tip.y - 4.2f, 8.4f, 8.4f);
     lever.setUsingNonZeroWinding (true);
 
-    juce::DropShadow (Colour (0xaa000000), 3, { 3, 3 }).drawForPath (g, lever);
+    juce::DropShadow (Colour (0xaa000000), 3, {3, 3}).drawForPath (g, lever);
 
     ColourGradient cylinder (pedal_.colours.chromeDark, c.x - 4.5f, 0.0f, pedal_.colours.chromeDark.darker (0.5f), c.x + 4.5f, 0.0f, false);
     cylinder.addColour (0.3, pedal_.colours.chromeLight);

@@ -16,8 +16,8 @@ public:
     /** How the pixels are stored. */
     enum class Kind
     {
-        rgb,  ///< 8-bit RGB, colour type 2: alpha is dropped (the image must be opaque)
-        rgba  ///< 8-bit RGBA, colour type 6: straight (not premultiplied) alpha
+        rgb, ///< 8-bit RGB, colour type 2: alpha is dropped (the image must be opaque)
+        rgba ///< 8-bit RGBA, colour type 6: straight (not premultiplied) alpha
     };
 
     /** Encodes image. With repeatEndChunk the 12-byte IEND chunk is written twice: decoders
