@@ -195,6 +195,17 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
     EXPECT_GT (regionDistance (footswitch, actuator.translated (0, 99), footswitch, actuator.getPosition()), 20);
     EXPECT_GT (regionDistance (footswitch, led.translated (0, 198), footswitch, led.getPosition()), 60);
     EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 198), footswitch, actuator.getPosition()), 0);
+
+    // The logo lettering ends inside the footswitch's rectangle, left of the switch, in every
+    // frame alike: light print where the about click area overlaps the footswitch.
+    for (int frame = 0; frame < 4; ++frame)
+    {
+        int print = 0;
+        for (int y = 47; y < 87; ++y)
+            for (int x = 0; x < 16; ++x)
+                print += footswitch.getPixelAt (x, frame * 99 + y).getBrightness() > 0.7f ? 1 : 0;
+        EXPECT_GT (print, 20) << frame;
+    }
 }
 
 TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
