@@ -95,8 +95,8 @@ juce::Result writeGated (juce::AudioFormatReader& reader, RenderGate& gate, juce
 
         position += count;
 
-        if (progress)
-            progress (position, total, reader.sampleRate);
+        if (progress && ! progress (position, total, reader.sampleRate))
+            return juce::Result::fail ("interrupted; nothing was written");
     }
 
     gate.release();
@@ -127,8 +127,9 @@ juce::Result chooseBitDepth (juce::AudioFormat& format, int inputBits, std::opti
             for (auto depth : possible)
                 depths.add (juce::String (depth));
 
-            return juce::Result::fail ("bad value '" + juce::String (*requested) + "' for --bits: " + format.getFormatName()
-                                       + " writes " + depths.joinIntoString (", ") + " bits per sample");
+            return juce::Result::fail ("bad value '" + juce::String (*requested) + "' for --bits: the format "
+                                       + format.getFormatName() + " takes " + depths.joinIntoString (" or ")
+                                       + " bits per sample");
         }
 
         bits = *requested;
@@ -166,14 +167,14 @@ juce::Result run (const RenderOptions& options, const ProgressCallback& progress
         if (auto result = openInput (formats, options.input, reader); result.failed())
             return result;
 
+        if (auto result = OutputFile::checkWritable (options.output); result.failed())
+            return result;
+
         if (auto result = findOutputFormat (formats, options.output, outputFormat); result.failed())
             return result;
 
         if (auto result = chooseBitDepth (*outputFormat, static_cast<int> (reader->bitsPerSample), options.bitsPerSample, bits);
             result.failed())
-            return result;
-
-        if (auto result = OutputFile::checkWritable (options.output); result.failed())
             return result;
     }
 

@@ -18,8 +18,10 @@
 */
 namespace FileRenderer
 {
-/** Reports how far the render is: frames done of the total, at the file's rate in Hz. */
-using ProgressCallback = std::function<void (juce::int64 framesDone, juce::int64 totalFrames, double sampleRate)>;
+/** Reports how far the render is (frames done of the total, at the file's rate in Hz) after
+    every block, and answers whether to go on: false abandons the render, which then fails
+    without writing anything. */
+using ProgressCallback = std::function<bool (juce::int64 framesDone, juce::int64 totalFrames, double sampleRate)>;
 
 /** Runs what options ask for: INPUT -> OUTPUT and/or --save-settings. */
 juce::Result run (const RenderOptions& options, const ProgressCallback& progress = {});

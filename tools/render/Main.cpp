@@ -7,12 +7,20 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
+#include <csignal>
 #include <iostream>
 
 namespace
 {
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
+
+// Set by Ctrl-C or a polite kill; the render then stops at the next block and deletes its
+// temporary file instead of leaving it behind.
+std::atomic<bool> interrupted { false };
+
+extern "C" void onInterrupt (int) { interrupted.store (true); }
 
 int fail (const juce::String& message, int status)
 {
@@ -52,9 +60,13 @@ int main (int argc, char** argv)
         return 0;
     }
 
+    std::signal (SIGINT, onInterrupt);
+    std::signal (SIGTERM, onInterrupt);
+
     ProgressBar progressBar (! options.quiet);
     const auto result = FileRenderer::run (options, [&progressBar] (juce::int64 done, juce::int64 total, double rate) {
         progressBar.update (done, total, rate);
+        return ! interrupted.load();
     });
 
     if (result.failed())

@@ -40,7 +40,14 @@ juce::Result replace (const juce::File& target, const std::function<juce::Result
 juce::Result replaceWithData (const juce::File& target, const juce::MemoryBlock& bytes)
 {
     return replace (target, [&bytes] (const juce::File& temporary) {
-        return temporary.replaceWithData (bytes.getData(), bytes.getSize())
+        // Through a stream rather than File::replaceWithData, which deletes the file for an
+        // empty block instead of leaving it empty.
+        juce::FileOutputStream stream (temporary);
+
+        if (stream.openedOk() && stream.write (bytes.getData(), bytes.getSize()))
+            stream.flush();
+
+        return stream.getStatus().wasOk() && stream.openedOk()
                    ? juce::Result::ok()
                    : juce::Result::fail ("cannot write '" + temporary.getFullPathName() + "'");
     });
