@@ -138,7 +138,31 @@ juce::Result RenderGate::prepare (int numChannels, double sampleRate, int blockS
     processor.setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor.prepareToPlay (sampleRate, blockSize);
     prepared_ = true;
+
+    if (hosted_ != nullptr && hosted_->getPluginDescription().pluginFormatName == "LV2" && linkedIn_.getParameter (0) <= 0.0f)
+        finishSwitchingOff (numChannels, sampleRate, blockSize);
+
     return juce::Result::ok();
+}
+
+void RenderGate::finishSwitchingOff (int numChannels, double sampleRate, int blockSize)
+{
+    // JUCE's LV2 client prepares the plug-in as it is instantiated, before any host can
+    // restore its state, so a restored "off" reaches the gate as a switch change at the first
+    // block and crossfades to the dry signal. Silence run through first lets that crossfade
+    // end before the audio starts, as if the gate had been prepared switched off, like the
+    // linked-in one. Once off, the gate leaves every sample as it is.
+    NoiseGate reference;
+    reference.setSampleRate (static_cast<float> (sampleRate));
+    reference.prepare();
+
+    juce::AudioBuffer<float> silence (numChannels, blockSize);
+
+    for (int done = 0; done <= reference.getFadeLength(); done += blockSize)
+    {
+        silence.clear();
+        process (silence);
+    }
 }
 
 void RenderGate::process (juce::AudioBuffer<float>& block)

@@ -45,6 +45,7 @@ private:
 
     juce::Result applySettings (const RenderOptions& options);
     juce::Result loadPlugin (const juce::File& bundle);
+    void finishSwitchingOff (int numChannels, double sampleRate, int blockSize);
 
     juce::AudioProcessor& active() noexcept;
 

@@ -1,0 +1,125 @@
+// The built tacetor-render executable: refusals that touch nothing, and the hosted bundles
+// rendering exactly what the linked-in gate renders.
+#include "support/RenderTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace RenderTestSupport;
+
+namespace
+{
+constexpr double rate = 48000.0;
+const juce::String precious = "an earlier render the user wants to keep";
+} // namespace
+
+TEST (RenderCommand, RefusesBadRequestsWithoutTouchingAnyFile)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE (writeWav (folder ("in.wav"), burstsOverFloor (2, rate, 0.5), rate));
+    folder ("garbage.wav").replaceWithText ("RIFF? no, just text");
+    folder ("sub").createDirectory();
+
+    for (const char* name : { "out.wav", "out.mp3", "keep.chunk" })
+        folder (name).replaceWithText (precious);
+
+    const auto path = [&folder] (const char* name) { return folder (name).getFullPathName(); };
+
+    struct Case
+    {
+        juce::StringArray arguments;
+        juce::String message;
+        int exitCode;
+    };
+
+    const Case cases[] = {
+        { { path ("missing.wav"), path ("out.wav") }, "no such file", 1 },
+        { { path ("garbage.wav"), path ("out.wav") }, "is not an audio file", 1 },
+        { { path ("sub"), path ("out.wav") }, "it is a folder", 1 },
+        { { path ("in.wav"), path ("out.mp3") }, "unsupported output format '.mp3'", 1 },
+        { { path ("in.wav"), path ("sub") }, "it is a folder", 1 },
+        { { path ("in.wav"), folder ("nowhere/out.wav").getFullPathName() }, "does not exist", 1 },
+        { { "--bits", "32", path ("in.wav"), folder ("x.flac").getFullPathName() }, "takes 16 or 24 bits", 1 },
+        { { "--threshold", "+3", path ("in.wav"), path ("out.wav") }, "bad value '+3' for --threshold", 2 },
+        { { "--decay", "slow", path ("in.wav"), path ("out.wav") }, "bad value 'slow' for --decay", 2 },
+        { { "--settings", path ("garbage.wav"), path ("in.wav"), path ("out.wav") }, "is not a Pelmora Tacetor settings chunk", 1 },
+        { { "--settings", path ("none.chunk"), path ("in.wav"), path ("out.wav") }, "no such file", 1 },
+        { { "--save-settings", path ("sub"), path ("in.wav"), path ("out.wav") }, "it is a folder", 1 },
+        { { "--plugin", path ("none.vst3"), path ("in.wav"), path ("out.wav") }, "no plug-in bundle", 1 },
+        { { "--plugin", path ("in.wav"), path ("in.wav"), path ("out.wav") }, "neither a .vst3 nor an .lv2", 1 },
+    };
+
+    const auto filesBefore = folder.listFiles();
+
+    for (const auto& [arguments, message, exitCode] : cases)
+    {
+        juce::String output;
+        EXPECT_EQ (runRenderer (arguments, output), exitCode) << arguments.joinIntoString (" ");
+        EXPECT_TRUE (output.contains (message)) << arguments.joinIntoString (" ") << "\n" << output;
+
+        // Nothing replaced, nothing half-written left behind.
+        for (const char* name : { "out.wav", "out.mp3", "keep.chunk" })
+            EXPECT_EQ (folder (name).loadFileAsString(), precious) << name;
+
+        EXPECT_EQ (folder.listFiles(), filesBefore) << arguments.joinIntoString (" ");
+    }
+}
+
+TEST (RenderCommand, ExplainsItselfAndDrawsNoProgressIntoAPipe)
+{
+    juce::String output;
+    EXPECT_EQ (runRenderer ({ "--help" }, output), 0);
+    EXPECT_TRUE (output.contains ("Usage:")) << output;
+    EXPECT_TRUE (output.contains ("--threshold DB")) << output;
+
+    // Long enough for the bar, but stderr is a pipe here: a successful run prints nothing.
+    ScratchFolder folder;
+    ASSERT_TRUE (writeWav (folder ("long.wav"), burstsOverFloor (1, 8000.0, 12.0), 8000.0));
+    EXPECT_EQ (runRenderer ({ folder ("long.wav").getFullPathName(), folder ("out.flac").getFullPathName() }, output), 0);
+    EXPECT_EQ (output, "");
+    EXPECT_TRUE (folder ("out.flac").existsAsFile());
+}
+
+TEST (RenderCommand, HostedBundlesRenderBitForBitLikeTheLinkedInGate)
+{
+    ScratchFolder folder;
+    ASSERT_TRUE (writeWav (folder ("stereo.wav"), burstsOverFloor (2, rate, 1.5), rate));
+    ASSERT_TRUE (writeWav (folder ("mono.wav"), burstsOverFloor (1, 44100.0, 1.5), 44100.0));
+
+    const juce::StringArray settings[] = {
+        { "--threshold", "-38", "--attack", "0.5", "--decay", "40", "--dual-mono", "on", "--block-size", "300" },
+        { "--program", "7", "--threshold", "-25", "--decay", "0", "--block-size", "64" },
+        { "--gate", "off" },
+    };
+
+    for (const char* input : { "stereo.wav", "mono.wav" })
+    {
+        for (const auto& setting : settings)
+        {
+            const auto render = [&] (const juce::String& plugin, const juce::String& outputName) {
+                juce::StringArray arguments (setting);
+                if (plugin.isNotEmpty())
+                    arguments.addArray ({ "--plugin", plugin });
+                arguments.addArray ({ folder (input).getFullPathName(), folder (outputName).getFullPathName() });
+
+                juce::String output;
+                EXPECT_EQ (runRenderer (arguments, output), 0) << arguments.joinIntoString (" ") << "\n" << output;
+                return folder (outputName);
+            };
+
+            const auto linkedIn = render ({}, "linked-in.wav");
+            const auto vst3 = render (TACETOR_VST3_BUNDLE, "vst3.wav");
+            const auto lv2 = render (TACETOR_LV2_BUNDLE, "lv2.wav");
+            const auto trace = juce::String (input) + " " + setting.joinIntoString (" ");
+
+            ASSERT_GT (linkedIn.getSize(), 1000) << trace;
+            EXPECT_TRUE (vst3.hasIdenticalContentTo (linkedIn)) << trace;
+            EXPECT_TRUE (lv2.hasIdenticalContentTo (linkedIn)) << trace;
+
+            // The settings really reached the gate: gated output is not the input.
+            if (! setting.contains ("off"))
+            {
+                EXPECT_FALSE (linkedIn.hasIdenticalContentTo (folder (input))) << trace;
+            }
+        }
+    }
+}
