@@ -35,4 +35,4 @@ trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/.lv2"
 ln -s "$build/PelmoraTacetor_artefacts/Release/LV2/PelmoraTacetor.lv2" "$home/.lv2/"
 
-HOME="$home" "$build/bench/tacetor_compare_gates" --benchmark_repetitions=5 "$@"
+HOME="$home" "$build/bench/compare-gates/tacetor_compare_gates" --benchmark_repetitions=5 "$@"
