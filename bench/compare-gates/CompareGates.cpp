@@ -250,13 +250,13 @@ public:
                 continue;
 
             const auto& [gate, block] = found->second;
-            nsPerFrame[gate][block].push_back (run.GetAdjustedRealTime() / block);
+            nsPerFrame[gate][block].push_back (run.GetAdjustedCPUTime() / block);
         }
     }
 
     void printTable (const juce::StringArray& order) const
     {
-        std::cout << "\nns per frame (stereo, 48 kHz; median of the repetitions, [min - max]):\n"
+        std::cout << "\nCPU ns per frame (stereo, 48 kHz; median of the repetitions, [min - max]):\n"
                   << juce::String ("gate").paddedRight (' ', 22);
 
         for (int block : blockSizes)
