@@ -1,5 +1,6 @@
 # `cmake --build build --target install-plugins` copies the formats to the user's plug-in
-# folders, where hosts look for them: ~/.vst3, ~/.lv2 and ~/.local/bin for the app.
+# folders, where hosts look for them: ~/.vst3, ~/.lv2, and ~/.local/bin for the app and the
+# command-line renderer.
 
 
 add_custom_target(install-plugins
@@ -12,6 +13,7 @@ add_custom_target(install-plugins
             "$<TARGET_FILE_DIR:PelmoraTacetor_LV2>"
             "$ENV{HOME}/.lv2/PelmoraTacetor.lv2"
     COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:PelmoraTacetor_Standalone>" "$ENV{HOME}/.local/bin/"
-    DEPENDS PelmoraTacetor_VST3 PelmoraTacetor_LV2 PelmoraTacetor_Standalone
+    COMMAND "${CMAKE_COMMAND}" -E copy "$<TARGET_FILE:tacetor-render>" "$ENV{HOME}/.local/bin/"
+    DEPENDS PelmoraTacetor_VST3 PelmoraTacetor_LV2 PelmoraTacetor_Standalone tacetor-render
     COMMENT "Installing Pelmora Tacetor into ~/.vst3, ~/.lv2 and ~/.local/bin"
     VERBATIM)

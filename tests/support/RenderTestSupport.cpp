@@ -1,5 +1,7 @@
 #include "RenderTestSupport.h"
 
+#include "PelmoraTacetorAudioProcessor.h"
+
 #include <cmath>
 
 namespace RenderTestSupport
@@ -91,6 +93,14 @@ double rmsDecibels (const juce::AudioBuffer<float>& audio, int channel, double s
     const auto to = std::min (static_cast<int> (end * sampleRate), audio.getNumSamples());
     const float rms = audio.getRMSLevel (channel, from, to - from);
     return rms > 0.0f ? 20.0 * std::log10 (static_cast<double> (rms)) : -200.0;
+}
+
+bool processorWritesSettingsChunk()
+{
+    PelmoraTacetorAudioProcessor processor;
+    juce::MemoryBlock chunk;
+    processor.getStateInformation (chunk);
+    return ! chunk.isEmpty();
 }
 
 int runRenderer (const juce::StringArray& arguments, juce::String& output, bool includeStdOut)

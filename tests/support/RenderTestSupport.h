@@ -39,6 +39,10 @@ juce::AudioBuffer<float> readAudio (const juce::File& file, double* sampleRate =
 /** RMS level of channel over [start, end) seconds, in dBFS (-200 for silence). */
 double rmsDecibels (const juce::AudioBuffer<float>& audio, int channel, double sampleRate, double start, double end);
 
+/** True when the processor writes a settings chunk; the renderer hands its settings to hosted
+    bundles through one, so the tests that need it skip without. */
+bool processorWritesSettingsChunk();
+
 /** Runs tacetor-render with arguments and returns its exit code (-1 when it could not start
     or ran over a minute); output receives what it printed on stdout and stderr. */
 int runRenderer (const juce::StringArray& arguments, juce::String& output, bool includeStdOut = true);
