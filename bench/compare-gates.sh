@@ -8,22 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-"$root/build"}
 
-packages=(calf-plugins lsp-plugins-lv2 zam-plugins mda-lv2)
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-    sudo_cmd=(sudo)
-fi
-
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-    "${sudo_cmd[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends \
-        -o DPkg::Lock::Timeout=600 "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" calf-plugins lsp-plugins-lv2 zam-plugins mda-lv2
 
 "$root/scripts/configure.sh" "$build" >/dev/null
 cmake --build "$build" --target PelmoraTacetor_LV2 tacetor_compare_gates

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs everything the build, the tests and the tools need on a fresh Debian 12 machine.
+# Given package names, installs those instead (bench/compare-gates.sh brings in other gates).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,10 @@ packages=(
     lilv-utils xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
     libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan
 )
+
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
