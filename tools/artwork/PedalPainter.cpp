@@ -164,9 +164,11 @@ void PedalPainter::paintDiamondPlate (juce::Graphics& g, juce::Image& image) con
             const auto angle = ((row + column) % 2 == 0 ? 0.3f : -0.3f) * juce::MathConstants<float>::pi;
             const auto placed = juce::AffineTransform::rotation (angle).translated (centre);
 
-            // Shade the tread by how far across the plate it lies, so the sheen matches the base.
+            // Shade the tread by how far across the plate it lies, so the sheen matches the
+            // base, and a little by chance, as rolled steel wears unevenly.
             const auto sheen = 1.0f - 0.45f * (centre.x / bounds.getRight() + centre.y / bounds.getBottom()) * 0.5f;
-            const auto raised = pedal_.colours.plateRaised.withMultipliedBrightness (sheen);
+            const auto wear = 1.0f + 0.07f * hashNoise (column, row, 5);
+            const auto raised = pedal_.colours.plateRaised.withMultipliedBrightness (sheen * wear);
 
             g.setColour (Colour (0x99000000));
             g.fillPath (tread, placed.translated (1.1f, 1.5f));
