@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Filmstrip.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+/**
+    A switch drawn from a strip of four frames: 0 off, 1 off with the pointer over it, 2 on
+    with the pointer over it, 3 on. Toggling by default: each completed click flips the
+    toggle state, then notifies the listeners once.
+
+    Frames, toggling: off shows 0, or 1 while the pointer is over it (or it is held); on
+    shows 3, or 2 while the pointer is over it. Momentary (setClickingTogglesState (false)):
+    2 while held down, 1 with the pointer over it, else 0. A disabled button (or one inside a
+    disabled parent) is drawn at 40 % opacity. Message thread only.
+*/
+class Orvane4StateButton : public juce::Button
+{
+public:
+    static constexpr int numFrames = 4;
+
+    /** A toggling button with the given component name, without picture: it draws nothing but still
+        takes clicks. */
+    explicit Orvane4StateButton (const juce::String& name);
+    ~Orvane4StateButton() override;
+
+    /** Holds strip (shared) as four frames stacked from the top, each strip height / 4 rows
+        high, and repaints; an invalid image makes the button draw nothing. */
+    void setImage (juce::Image strip);
+
+    /** Height of one frame of the held strip in pixels (its height / 4); 0 without one. */
+    virtual int getFrameHeight() const;
+
+    /** Width of the held strip in pixels; 0 without one. */
+    virtual int getFrameWidth() const;
+
+protected:
+    void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
+    /** Draws frame (0..3) over the whole button, dimmed to 40 % unless the button is enabled. */
+    void drawFrame (juce::Graphics& g, int frame) const;
+
+private:
+    Filmstrip strip_{numFrames};
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Orvane4StateButton)
+};
