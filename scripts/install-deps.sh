@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config ccache
-    juce-modules-source libxcursor-dev libflac-dev libvorbis-dev libogg-dev
+    juce-modules-source libxcursor-dev libx11-dev libflac-dev libvorbis-dev libogg-dev
     libgtest-dev libbenchmark-dev
     lilv-utils xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
     libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan

@@ -1,22 +1,14 @@
 #include "Orvane4StateButton.h"
 
 Orvane4StateButton::Orvane4StateButton (const juce::String& name)
-    : juce::Button (name)
+    : FilmstripButton (name, numFrames)
 {
     setClickingTogglesState (true);
 }
 
-Orvane4StateButton::~Orvane4StateButton() = default;
+int Orvane4StateButton::getFrameHeight() const { return getStripImage().getHeight() / numFrames; }
 
-void Orvane4StateButton::setImage (juce::Image strip)
-{
-    strip_.setImage (std::move (strip));
-    repaint();
-}
-
-int Orvane4StateButton::getFrameHeight() const { return strip_.getImage().getHeight() / numFrames; }
-
-int Orvane4StateButton::getFrameWidth() const { return strip_.getImage().getWidth(); }
+int Orvane4StateButton::getFrameWidth() const { return getStripImage().getWidth(); }
 
 void Orvane4StateButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
 {
@@ -28,11 +20,11 @@ void Orvane4StateButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAs
     else
         frame = shouldDrawButtonAsDown ? 2 : (shouldDrawButtonAsHighlighted ? 1 : 0);
 
-    drawFrame (g, frame);
+    drawDimmableFrame (g, frame);
 }
 
-void Orvane4StateButton::drawFrame (juce::Graphics& g, int frame) const
+void Orvane4StateButton::drawDimmableFrame (juce::Graphics& g, int frame) const
 {
     g.setOpacity (isEnabled() ? 1.0f : 0.4f);
-    strip_.drawFrame (g, frame, getLocalBounds());
+    drawFrame (g, frame);
 }

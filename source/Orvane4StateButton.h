@@ -1,8 +1,6 @@
 #pragma once
 
-#include "Filmstrip.h"
-
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "FilmstripButton.h"
 
 /**
     A switch drawn from a strip of four frames: 0 off, 1 off with the pointer over it, 2 on
@@ -14,19 +12,13 @@
     2 while held down, 1 with the pointer over it, else 0. A disabled button (or one inside a
     disabled parent) is drawn at 40 % opacity. Message thread only.
 */
-class Orvane4StateButton : public juce::Button
+class Orvane4StateButton : public FilmstripButton
 {
 public:
     static constexpr int numFrames = 4;
 
-    /** A toggling button with the given component name, without picture: it draws nothing but still
-        takes clicks. */
+    /** A toggling button with the given component name, without picture. */
     explicit Orvane4StateButton (const juce::String& name);
-    ~Orvane4StateButton() override;
-
-    /** Holds strip (shared) as four frames stacked from the top, each strip height / 4 rows
-        high, and repaints; an invalid image makes the button draw nothing. */
-    void setImage (juce::Image strip);
 
     /** Height of one frame of the held strip in pixels (its height / 4); 0 without one. */
     virtual int getFrameHeight() const;
@@ -38,10 +30,5 @@ protected:
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
     /** Draws frame (0..3) over the whole button, dimmed to 40 % unless the button is enabled. */
-    void drawFrame (juce::Graphics& g, int frame) const;
-
-private:
-    Filmstrip strip_{numFrames};
-
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Orvane4StateButton)
+    void drawDimmableFrame (juce::Graphics& g, int frame) const;
 };

@@ -12,5 +12,5 @@ void Orvane4StateButton3PDT::paintButton (juce::Graphics& g, bool, bool shouldDr
     if (getClickingTogglesState())
         frame = (getToggleState() ? 2 : 0) + (shouldDrawButtonAsDown ? 1 : 0);
 
-    drawFrame (g, frame);
+    drawDimmableFrame (g, frame);
 }

@@ -114,6 +114,22 @@ bool hasDisplay()
     return display != nullptr && *display != 0;
 }
 
+namespace
+{
+juce::String pointerLockName()
+{
+    const char* display = std::getenv ("DISPLAY");
+    return "tacetor-pointer-" + juce::File::createLegalFileName (juce::String (juce::CharPointer_UTF8 (display != nullptr ? display : "")));
+}
+} // namespace
+
+RealPointerSession::RealPointerSession()
+    : lock_ (pointerLockName())
+{
+    tolerateXErrors();
+    locked_ = lock_.enter (60000);
+}
+
 bool xdotool (const juce::String& arguments)
 {
     juce::ChildProcess process;

@@ -60,6 +60,26 @@ bool hasDisplay();
     default handler ends the process on the first such error. */
 void tolerateXErrors();
 
+/**
+    Exclusive use of an X display's pointer for one test, across processes: tests that run in
+    parallel on the same display (ctest -j) would otherwise move each other's pointer and
+    open windows over each other's. Also makes X errors non-fatal (tolerateXErrors). Create
+    it before the test's windows and keep it until they are gone.
+*/
+class RealPointerSession
+{
+public:
+    /** Waits up to a minute for the display's pointer. */
+    RealPointerSession();
+
+    /** False when the wait timed out; the test should then fail. */
+    bool isLocked() const noexcept { return locked_; }
+
+private:
+    juce::InterProcessLock lock_;
+    bool locked_ = false;
+};
+
 /** Runs xdotool with arguments (e.g. "mousemove 10 20 mousedown 1") and waits for it;
     true when it succeeded. */
 bool xdotool (const juce::String& arguments);
