@@ -3,6 +3,10 @@
 
 set(TACETOR_COMPANY_WEBSITE "https://www.orvane.com")
 
+# VST 2.4 builds on our own declaration of that binary interface (source/formats/vst2); the
+# VST3 wrapper finds its bank-chunk header there too.
+juce_set_vst2_sdk_path("${PROJECT_SOURCE_DIR}/source/formats/vst2")
+
 juce_add_plugin(PelmoraTacetor
     PRODUCT_NAME "PelmoraTacetor"            # file and bundle names
     PLUGIN_NAME "Pelmora Tacetor"            # what hosts display
@@ -13,7 +17,7 @@ juce_add_plugin(PelmoraTacetor
     COMPANY_EMAIL "support@orvane.com"
     PLUGIN_MANUFACTURER_CODE ORV_
     PLUGIN_CODE Otct
-    FORMATS VST3 LV2 Standalone
+    FORMATS VST VST3 LV2 Standalone
     IS_SYNTH FALSE
     NEEDS_MIDI_INPUT FALSE
     NEEDS_MIDI_OUTPUT FALSE
@@ -22,18 +26,31 @@ juce_add_plugin(PelmoraTacetor
     VST3_CATEGORIES Fx
     VST2_CATEGORY kPlugCategEffect
     AAX_IDENTIFIER com.orvane.PelmoraTacetor
-    AAX_CATEGORY AAX_ePlugInCategory_Dynamics
+    AAX_CATEGORY ePlugInCategory_Dynamics  # JUCE turns it into 2
     COPY_PLUGIN_AFTER_BUILD FALSE)
 
 file(GLOB_RECURSE TACETOR_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/source/*.cpp"
     "${PROJECT_SOURCE_DIR}/source/*.h")
+# The VST2 entry point belongs to the VST2 library alone (below).
+list(FILTER TACETOR_SOURCES EXCLUDE REGEX "/source/formats/vst2/[^/]*\\.cpp$")
 target_sources(PelmoraTacetor PRIVATE ${TACETOR_SOURCES})
 target_include_directories(PelmoraTacetor PUBLIC "${PROJECT_SOURCE_DIR}/source")
 
-# The VST3 wrapper reads and writes VST2-style bank chunks so that it can replace a
-# VST2 build in a host's project; the small bank-layout header it needs is our own.
-target_include_directories(PelmoraTacetor PUBLIC "${PROJECT_SOURCE_DIR}/source/formats/vst2")
+# The VST2 library's entry point is ours: it renames JUCE's and sits in front of it, and the
+# library exports nothing else.
+set_source_files_properties(
+    "${JUCE_MODULES_DIR}/juce_audio_plugin_client/juce_audio_plugin_client_VST2.cpp"
+    TARGET_DIRECTORY PelmoraTacetor_VST
+    PROPERTIES COMPILE_DEFINITIONS "VSTPluginMain=tacetorJuceVSTPluginMain")
+target_sources(PelmoraTacetor_VST PRIVATE "${PROJECT_SOURCE_DIR}/source/formats/vst2/Vst2PluginMain.cpp")
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_link_options(PelmoraTacetor_VST PRIVATE
+        "-Wl,--version-script=${PROJECT_SOURCE_DIR}/source/formats/vst2/exports.map")
+    set_property(TARGET PelmoraTacetor_VST APPEND PROPERTY
+        LINK_DEPENDS "${PROJECT_SOURCE_DIR}/source/formats/vst2/exports.map")
+endif()
+tacetor_strict_warnings(PelmoraTacetor_VST)
 
 target_compile_definitions(PelmoraTacetor
     PUBLIC

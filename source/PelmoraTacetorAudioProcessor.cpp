@@ -37,6 +37,12 @@ PelmoraTacetorAudioProcessor::~PelmoraTacetorAudioProcessor() = default;
 
 const juce::String PelmoraTacetorAudioProcessor::getName() const { return "Pelmora Tacetor"; }
 
+bool PelmoraTacetorAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    static constexpr short configurations[][2] = { JucePlugin_PreferredChannelConfigurations };
+    return containsLayout (layouts, configurations);
+}
+
 void PelmoraTacetorAudioProcessor::initialisePrograms()
 {
     currentProgram_.store (0);

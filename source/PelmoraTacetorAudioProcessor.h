@@ -46,6 +46,11 @@ public:
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
 
+    /** True only for the channel configurations every format offers: 2 in with 2 out, 1 in
+        with 1 out. The format wrappers check the same list; in-process hosts and our own AAX
+        description ask here. Any thread that is not processing. */
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+
     bool silenceInProducesSilenceOut() const override;
     double getTailLengthSeconds() const override;
     bool acceptsMidi() const override;

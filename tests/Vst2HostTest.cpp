@@ -1,0 +1,192 @@
+// The VST 2.4 library, loaded the way a VST2 host loads it: dlopen, VSTPluginMain, dispatcher.
+#include "PelmoraTacetorAudioProcessor.h"
+#include "support/Vst2TestHost.h"
+#include "support/Vst3Factory.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+constexpr Vst2::VstInt32 otct = 0x4F746374;
+
+struct Vst2Plugin : ::testing::Test
+{
+    Vst2TestHost host { TACETOR_VST2_PLUGIN };
+};
+} // namespace
+
+TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
+{
+    ASSERT_TRUE (host.isLoaded());
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+
+    EXPECT_EQ (effect->magic, Vst2::kEffectMagic);
+    EXPECT_EQ (effect->uniqueID, otct);
+    EXPECT_EQ (effect->version, 100);
+    EXPECT_EQ (effect->numPrograms, 12);
+    EXPECT_EQ (effect->numParams, 5);
+    EXPECT_EQ (effect->numInputs, 2);
+    EXPECT_EQ (effect->numOutputs, 2);
+    EXPECT_EQ (effect->initialDelay, 0);
+    EXPECT_EQ (effect->flags, Vst2::effFlagsHasEditor | Vst2::effFlagsCanReplacing | Vst2::effFlagsProgramChunks);
+    EXPECT_NE (effect->processReplacing, nullptr);
+
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetEffectName), "Pelmora Tacetor");
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProductString), "Pelmora Tacetor");
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetVendorString), "Orvane");
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetVendorVersion), 100);
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetVstVersion), 2400);
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetPlugCategory), Vst2::kPlugCategEffect);
+    Vst2TestHost::resume (effect, 48000.0f, 256);
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetTailSize), 0);
+
+    const char* names[] = { "bypass", "dualmono", "threshold", "attack", "decay" };
+    const char* texts[] = { "On", "Off", "-oo", "2.00 ms", "100.42 ms" };
+
+    for (int i = 0; i < 5; ++i)
+    {
+        EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetParamName, i), names[i]);
+        EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetParamDisplay, i), texts[i]);
+        EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effCanBeAutomated, i), 1);
+    }
+
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, i), "Init");
+
+    Vst2::VstPinProperties pin {};
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetInputProperties, 1, 0, &pin), 1);
+    EXPECT_EQ (pin.arrangementType, Vst2::kSpeakerArrStereo);
+}
+
+TEST_F (Vst2Plugin, AnswersCapabilityQueriesFromItsTable)
+{
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+    const auto canDo = [effect] (const char* text)
+    { return Vst2TestHost::dispatch (effect, Vst2::effCanDo, 0, 0, const_cast<char*> (text)); };
+
+    for (auto* text : { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
+                        "sendVstMidiEvent", "sendVstMidiEvents", "openCloseAnyThread" })
+        EXPECT_EQ (canDo (text), -1) << text;
+
+    for (auto* text : { "receiveVstTimeInfo", "conformsToWindowRules", "bypass" })
+        EXPECT_EQ (canDo (text), 1) << text;
+
+    for (auto* text : { "", "offline", "supportsViewDpiScaling", "hasCockosExtensions", "MPE", "Bypass" })
+        EXPECT_EQ (canDo (text), 0) << text;
+
+    EXPECT_EQ (canDo (nullptr), 0);
+}
+
+TEST_F (Vst2Plugin, BankChunkCarriesEveryProgramIntoAnotherInstance)
+{
+    auto* source = host.open();
+    auto* target = host.open();
+    ASSERT_NE (source, nullptr);
+    ASSERT_NE (target, nullptr);
+
+    source->setParameter (source, 2, 0.5f);
+    Vst2TestHost::dispatch (source, Vst2::effSetProgram, 0, 3);
+    source->setParameter (source, 4, 0.25f);
+    char name[] = "Tight";
+    Vst2TestHost::dispatch (source, Vst2::effSetProgramName, 0, 0, name);
+
+    const auto bank = Vst2TestHost::chunk (source);
+    ASSERT_GT (bank.size(), 9u);
+    EXPECT_EQ (std::memcmp (bank.data(), "VC2!", 4), 0);
+    EXPECT_EQ (Vst2TestHost::chunk (source, true), bank); // the program chunk is the whole table too
+
+    Vst2TestHost::dispatch (target, Vst2::effSetChunk, 0, static_cast<Vst2::VstIntPtr> (bank.size()),
+                            const_cast<char*> (bank.data()));
+    EXPECT_EQ (Vst2TestHost::dispatch (target, Vst2::effGetProgram), 3);
+    EXPECT_EQ (target->getParameter (target, 4), 0.25f);
+    EXPECT_EQ (Vst2TestHost::text (target, Vst2::effGetProgramName), "Tight");
+    Vst2TestHost::dispatch (target, Vst2::effSetProgram, 0, 0);
+    EXPECT_EQ (target->getParameter (target, 2), 0.5f);
+    Vst2TestHost::dispatch (target, Vst2::effSetProgram, 0, 3);
+    EXPECT_EQ (Vst2TestHost::chunk (target), bank);
+
+    // A truncated or foreign chunk changes nothing.
+    Vst2TestHost::dispatch (target, Vst2::effSetChunk, 0, 8, const_cast<char*> (bank.data()));
+    Vst2TestHost::dispatch (target, Vst2::effSetChunk, 0, 0, nullptr);
+    EXPECT_EQ (Vst2TestHost::chunk (target), bank);
+}
+
+TEST_F (Vst2Plugin, VendorQueryAnswersTheVst3ComponentClassId)
+{
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+    const auto factory = Vst3Factory::read (TACETOR_VST3_BUNDLE);
+    ASSERT_FALSE (factory.classes.empty());
+
+    for (auto* index : { "stCA", "stCa" })
+    {
+        std::array<unsigned char, 16> classId {};
+        const auto fourCC = [] (const char* c)
+        { return static_cast<Vst2::VstInt32> (static_cast<unsigned> (c[0]) << 24 | static_cast<unsigned> (c[1]) << 16
+                                              | static_cast<unsigned> (c[2]) << 8 | static_cast<unsigned> (c[3])); };
+        EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effVendorSpecific, fourCC (index), fourCC ("FUID"), classId.data()), 1);
+        EXPECT_EQ (classId, factory.classes[0].classId) << index;
+    }
+}
+
+TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
+{
+    constexpr int blockSize = 256, numBlocks = 40;
+    constexpr float sampleRate = 48000.0f;
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+
+    PelmoraTacetorAudioProcessor reference;
+    const float settings[] = { 1.0f, 0.0f, 0.45f, 0.05f, 0.1f };
+
+    for (int i = 0; i < 5; ++i)
+    {
+        effect->setParameter (effect, i, settings[i]);
+        reference.setParameter (i, settings[i]);
+    }
+
+    Vst2TestHost::resume (effect, sampleRate, blockSize);
+    reference.prepareToPlay (sampleRate, blockSize);
+
+    juce::AudioBuffer<float> viaPlugin (2, blockSize), inProcess (2, blockSize);
+    juce::MidiBuffer midi;
+    double phase = 0.0;
+    int differing = 0;
+
+    for (int block = 0; block < numBlocks; ++block)
+    {
+        // Bursts above and below the threshold, so the gate opens and closes.
+        const float level = (block / 5) % 2 == 0 ? 0.8f : 0.01f;
+
+        for (int n = 0; n < blockSize; ++n, phase += 0.05)
+        {
+            const auto left = level * static_cast<float> (std::sin (phase));
+            const auto right = level * static_cast<float> (std::sin (phase * 1.3));
+            inProcess.setSample (0, n, left);
+            inProcess.setSample (1, n, right);
+        }
+
+        viaPlugin.makeCopyOf (inProcess);
+        float* channels[] = { viaPlugin.getWritePointer (0), viaPlugin.getWritePointer (1) };
+        effect->processReplacing (effect, channels, channels, blockSize);
+        reference.processBlock (inProcess, midi);
+
+        for (int channel = 0; channel < 2; ++channel)
+            differing += std::memcmp (viaPlugin.getReadPointer (channel), inProcess.getReadPointer (channel),
+                                      sizeof (float) * blockSize) != 0;
+    }
+
+    EXPECT_EQ (differing, 0);
+    EXPECT_LT (inProcess.getMagnitude (0, blockSize), 0.01f); // the last burst was gated down
+}
+
+TEST_F (Vst2Plugin, RefusesHostsWithoutCallbackOrVersion)
+{
+    EXPECT_EQ (host.openWithoutCallback(), nullptr);
+    EXPECT_EQ (host.open (0), nullptr);
+}
