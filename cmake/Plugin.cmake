@@ -102,3 +102,12 @@ function(tacetor_use_shared_code target)
     target_link_libraries(${target} PRIVATE PelmoraTacetor)
     tacetor_strict_warnings(${target})
 endfunction()
+
+# JUCE writes the maker's e-mail address into the LV2 description as a bare IRI, which hosts
+# resolve to a file inside the bundle; turn it into a mailto: address after JUCE writes it.
+if(UNIX)
+    add_custom_command(TARGET PelmoraTacetor_LV2 POST_BUILD
+        COMMAND sed -i "s|foaf:mbox <\\([^:>]*\\)>|foaf:mbox <mailto:\\1>|"
+                "$<TARGET_FILE_DIR:PelmoraTacetor_LV2>/dsp.ttl"
+        VERBATIM)
+endif()

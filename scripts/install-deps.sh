@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache
     juce-modules-source libxcursor-dev libx11-dev libflac-dev libvorbis-dev libogg-dev
     libgtest-dev libbenchmark-dev
-    lilv-utils xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
+    lilv-utils serdi ardour xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
     libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan
 )
 

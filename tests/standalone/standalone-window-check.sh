@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Starts the Standalone app on the current X display (a virtual one in CI), waits for its
+# window, takes a screenshot of it and checks that the app is still running a few seconds later.
+# Usage: standalone-window-check.sh APP [SCREENSHOT.png]
+set -euo pipefail
+
+app=$1
+shot=${2:-}
+[ -n "${DISPLAY:-}" ] || { echo "no X display (run under xvfb-run)"; exit 1; }
+
+work=$(mktemp -d)
+pid=
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
+        kill "$pid"
+        wait "$pid" 2> /dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The app writes its settings below HOME; keep them out of the user's.
+HOME="$work" "$app" > "$work/app.log" 2>&1 &
+pid=$!
+
+window=
+for _ in $(seq 1 60); do
+    window=$(xdotool search --pid "$pid" --onlyvisible --name "Pelmora Tacetor" 2> /dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2> /dev/null || break
+    sleep 0.25
+done
+
+failures=0
+if [ -n "$window" ]; then
+    echo "ok: window \"$(xdotool getwindowname "$window")\" $(xdotool getwindowgeometry "$window" | grep Geometry)"
+else
+    echo "FAILED: no window appeared"; cat "$work/app.log"; failures=$((failures + 1))
+fi
+
+sleep 3
+if kill -0 "$pid" 2> /dev/null; then
+    echo "ok: still running after 3 s"
+else
+    wait "$pid" && status=0 || status=$?
+    pid=
+    echo "FAILED: the app ended with status $status"; cat "$work/app.log"; failures=$((failures + 1))
+fi
+
+if [ -n "$shot" ] && [ -n "$window" ]; then
+    import -window root "$shot" && echo "screenshot: $shot"
+fi
+
+echo "$((2 - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
