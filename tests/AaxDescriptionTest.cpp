@@ -44,8 +44,16 @@ struct RecordingComponent : AAX_IComponentDescriptor
 
 struct RecordingEffect : AAX_IEffectDescriptor
 {
-    aax::Result AddName (const char* name) override { names.emplace_back (name); return aax::success; }
-    aax::Result AddCategory (std::uint32_t bits) override { category |= bits; return aax::success; }
+    aax::Result AddName (const char* name) override
+    {
+        names.emplace_back (name);
+        return aax::success;
+    }
+    aax::Result AddCategory (std::uint32_t bits) override
+    {
+        category |= bits;
+        return aax::success;
+    }
 
     AAX_IComponentDescriptor* NewComponentDescriptor() override
     {
@@ -66,7 +74,11 @@ struct RecordingEffect : AAX_IEffectDescriptor
         return aax::success;
     }
 
-    aax::Result AddChunkId (std::uint32_t id) override { chunkIds.push_back (id); return aax::success; }
+    aax::Result AddChunkId (std::uint32_t id) override
+    {
+        chunkIds.push_back (id);
+        return aax::success;
+    }
 
     std::vector<std::string> names;
     std::uint32_t category = 0;
@@ -93,9 +105,21 @@ struct RecordingCollection : AAX_ICollection
         return aax::success;
     }
 
-    aax::Result SetManufacturerName (const char* name) override { manufacturer = name; return aax::success; }
-    aax::Result AddPackageName (const char* name) override { packageNames.emplace_back (name); return aax::success; }
-    aax::Result SetPackageVersion (std::uint32_t v) override { version = v; return aax::success; }
+    aax::Result SetManufacturerName (const char* name) override
+    {
+        manufacturer = name;
+        return aax::success;
+    }
+    aax::Result AddPackageName (const char* name) override
+    {
+        packageNames.emplace_back (name);
+        return aax::success;
+    }
+    aax::Result SetPackageVersion (std::uint32_t v) override
+    {
+        version = v;
+        return aax::success;
+    }
 
     bool handsOutDescriptors = true;
     std::vector<std::unique_ptr<RecordingEffect>> made;
@@ -116,15 +140,15 @@ TEST (AaxDescription, RegistersOneDynamicsEffectWithTheProductIdentity)
     ASSERT_EQ (collection.effects.size(), 1u);
     EXPECT_EQ (collection.effects[0].first, "com.orvane.PelmoraTacetor");
     EXPECT_EQ (collection.manufacturer, "Orvane");
-    EXPECT_EQ (collection.packageNames, (std::vector<std::string> { "Tacetor", "Pelmora Tacetor" }));
+    EXPECT_EQ (collection.packageNames, (std::vector<std::string>{"Tacetor", "Pelmora Tacetor"}));
     EXPECT_EQ (collection.version, 0x10000u);
 
     const auto& effect = *collection.effects[0].second;
-    EXPECT_EQ (effect.names, (std::vector<std::string> { "Tacetor", "Pelmora Tacetor" }));
+    EXPECT_EQ (effect.names, (std::vector<std::string>{"Tacetor", "Pelmora Tacetor"}));
     EXPECT_EQ (effect.category, 2u);
     EXPECT_EQ (effect.bypassId, "MasterBypassID");
     EXPECT_EQ (effect.bypassName, "Master Bypass");
-    EXPECT_EQ (effect.chunkIds, (std::vector<std::uint32_t> { 0x6A756365u }));
+    EXPECT_EQ (effect.chunkIds, (std::vector<std::uint32_t>{0x6A756365u}));
 }
 
 TEST (AaxDescription, OffersMonoThenStereoComponentsOnlyWithConsecutiveIds)
@@ -134,9 +158,9 @@ TEST (AaxDescription, OffersMonoThenStereoComponentsOnlyWithConsecutiveIds)
     const auto& components = collection.effects.at (0).second->added;
     ASSERT_EQ (components.size(), 2u);
 
-    const aax::StemFormat expectedStems[] = { aax::StemFormat::mono, aax::StemFormat::stereo };
-    const std::int32_t expectedNative[] = { code ("jcaa"), code ("jcab") };
-    const std::int32_t expectedAudioSuite[] = { code ("jyaa"), code ("jyab") };
+    const aax::StemFormat expectedStems[] = {aax::StemFormat::mono, aax::StemFormat::stereo};
+    const std::int32_t expectedNative[] = {code ("jcaa"), code ("jcab")};
+    const std::int32_t expectedAudioSuite[] = {code ("jyaa"), code ("jyab")};
 
     for (size_t n = 0; n < components.size(); ++n)
     {

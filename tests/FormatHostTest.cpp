@@ -13,8 +13,8 @@ namespace
 constexpr double sampleRate = 48000.0;
 constexpr int blockSize = 256;
 
-const char* const hostNames[] = { "bypass", "dualmono", "threshold", "attack", "decay" };
-const char* const defaultTexts[] = { "On", "Off", "-oo", "2.00 ms", "100.42 ms" };
+const char* const hostNames[] = {"bypass", "dualmono", "threshold", "attack", "decay"};
+const char* const defaultTexts[] = {"On", "Off", "-oo", "2.00 ms", "100.42 ms"};
 
 juce::AudioProcessorParameter* findParameter (juce::AudioProcessor& processor, const juce::String& name)
 {
@@ -38,7 +38,7 @@ bool supports (juce::AudioProcessor& processor, int inputs, int outputs)
 int countDifferingBlocks (juce::AudioProcessor& hosted)
 {
     PelmoraTacetorAudioProcessor reference;
-    const float settings[] = { 1.0f, 1.0f, 0.45f, 0.05f, 0.1f }; // dual mono, so both detectors run
+    const float settings[] = {1.0f, 1.0f, 0.45f, 0.05f, 0.1f}; // dual mono, so both detectors run
 
     for (int i = 0; i < 5; ++i)
     {

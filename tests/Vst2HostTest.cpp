@@ -14,7 +14,7 @@ constexpr Vst2::VstInt32 otct = 0x4F746374;
 
 struct Vst2Plugin : ::testing::Test
 {
-    Vst2TestHost host { TACETOR_VST2_PLUGIN };
+    Vst2TestHost host{TACETOR_VST2_PLUGIN};
 };
 } // namespace
 
@@ -44,8 +44,8 @@ TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
     Vst2TestHost::resume (effect, 48000.0f, 256);
     EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetTailSize), 0);
 
-    const char* names[] = { "bypass", "dualmono", "threshold", "attack", "decay" };
-    const char* texts[] = { "On", "Off", "-oo", "2.00 ms", "100.42 ms" };
+    const char* names[] = {"bypass", "dualmono", "threshold", "attack", "decay"};
+    const char* texts[] = {"On", "Off", "-oo", "2.00 ms", "100.42 ms"};
 
     for (int i = 0; i < 5; ++i)
     {
@@ -57,7 +57,7 @@ TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, i), "Init");
 
-    Vst2::VstPinProperties pin {};
+    Vst2::VstPinProperties pin{};
     EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetInputProperties, 1, 0, &pin), 1);
     EXPECT_EQ (pin.arrangementType, Vst2::kSpeakerArrStereo);
 }
@@ -69,14 +69,14 @@ TEST_F (Vst2Plugin, AnswersCapabilityQueriesFromItsTable)
     const auto canDo = [effect] (const char* text)
     { return Vst2TestHost::dispatch (effect, Vst2::effCanDo, 0, 0, const_cast<char*> (text)); };
 
-    for (auto* text : { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
-                        "sendVstMidiEvent", "sendVstMidiEvents", "openCloseAnyThread" })
+    for (auto* text : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
+                       "sendVstMidiEvent", "sendVstMidiEvents", "openCloseAnyThread"})
         EXPECT_EQ (canDo (text), -1) << text;
 
-    for (auto* text : { "receiveVstTimeInfo", "conformsToWindowRules", "bypass" })
+    for (auto* text : {"receiveVstTimeInfo", "conformsToWindowRules", "bypass"})
         EXPECT_EQ (canDo (text), 1) << text;
 
-    for (auto* text : { "", "offline", "supportsViewDpiScaling", "hasCockosExtensions", "MPE", "Bypass" })
+    for (auto* text : {"", "offline", "supportsViewDpiScaling", "hasCockosExtensions", "MPE", "Bypass"})
         EXPECT_EQ (canDo (text), 0) << text;
 
     EXPECT_EQ (canDo (nullptr), 0);
@@ -123,12 +123,11 @@ TEST_F (Vst2Plugin, VendorQueryAnswersTheVst3ComponentClassId)
     const auto factory = Vst3Factory::read (TACETOR_VST3_BUNDLE);
     ASSERT_FALSE (factory.classes.empty());
 
-    for (auto* index : { "stCA", "stCa" })
+    for (auto* index : {"stCA", "stCa"})
     {
-        std::array<unsigned char, 16> classId {};
+        std::array<unsigned char, 16> classId{};
         const auto fourCC = [] (const char* c)
-        { return static_cast<Vst2::VstInt32> (static_cast<unsigned> (c[0]) << 24 | static_cast<unsigned> (c[1]) << 16
-                                              | static_cast<unsigned> (c[2]) << 8 | static_cast<unsigned> (c[3])); };
+        { return static_cast<Vst2::VstInt32> (static_cast<unsigned> (c[0]) << 24 | static_cast<unsigned> (c[1]) << 16 | static_cast<unsigned> (c[2]) << 8 | static_cast<unsigned> (c[3])); };
         EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effVendorSpecific, fourCC (index), fourCC ("FUID"), classId.data()), 1);
         EXPECT_EQ (classId, factory.classes[0].classId) << index;
     }
@@ -142,7 +141,7 @@ TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
     ASSERT_NE (effect, nullptr);
 
     PelmoraTacetorAudioProcessor reference;
-    const float settings[] = { 1.0f, 0.0f, 0.45f, 0.05f, 0.1f };
+    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
 
     for (int i = 0; i < 5; ++i)
     {
@@ -172,7 +171,7 @@ TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
         }
 
         viaPlugin.makeCopyOf (inProcess);
-        float* channels[] = { viaPlugin.getWritePointer (0), viaPlugin.getWritePointer (1) };
+        float* channels[] = {viaPlugin.getWritePointer (0), viaPlugin.getWritePointer (1)};
         effect->processReplacing (effect, channels, channels, blockSize);
         reference.processBlock (inProcess, midi);
 

@@ -9,7 +9,7 @@ namespace
 {
 // VSTPluginMain asks for the host's version before there is an effect record, so the answer
 // for the next instance waits here.
-std::atomic<Vst2::VstIntPtr> versionToReport { 2400 };
+std::atomic<Vst2::VstIntPtr> versionToReport{2400};
 
 Vst2::VstIntPtr hostCallback (Vst2::AEffect*, Vst2::VstInt32 opcode, Vst2::VstInt32, Vst2::VstIntPtr, void*, float)
 {
@@ -79,7 +79,7 @@ std::vector<char> Vst2TestHost::chunk (Vst2::AEffect* effect, bool program)
         return {};
 
     const auto* bytes = static_cast<const char*> (data);
-    return { bytes, bytes + size };
+    return {bytes, bytes + size};
 }
 
 void Vst2TestHost::resume (Vst2::AEffect* effect, float sampleRate, int blockSize)

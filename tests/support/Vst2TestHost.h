@@ -48,7 +48,7 @@ public:
     static void resume (Vst2::AEffect* effect, float sampleRate, int blockSize);
 
 private:
-    using Entry = Vst2::AEffect* (*) (Vst2::audioMasterCallback);
+    using Entry = Vst2::AEffect* (*)(Vst2::audioMasterCallback);
 
     void* library_ = nullptr;
     Entry entry_ = nullptr;

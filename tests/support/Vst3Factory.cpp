@@ -16,8 +16,8 @@ Vst3Factory Vst3Factory::read (const std::string& bundlePath)
 
     // Linux hosts call ModuleEntry before anything else and ModuleExit last.
     using ModuleEntry = bool (*) (void*);
-    using ModuleExit = bool (*) ();
-    using GetFactory = Steinberg::IPluginFactory* (*) ();
+    using ModuleExit = bool (*)();
+    using GetFactory = Steinberg::IPluginFactory* (*)();
     auto entry = reinterpret_cast<ModuleEntry> (dlsym (library, "ModuleEntry"));
     auto exit = reinterpret_cast<ModuleExit> (dlsym (library, "ModuleExit"));
     auto getFactory = reinterpret_cast<GetFactory> (dlsym (library, "GetPluginFactory"));

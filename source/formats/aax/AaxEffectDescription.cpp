@@ -7,8 +7,14 @@ namespace
 using aax::StemFormat;
 
 constexpr StemFormat candidateFormats[] = {
-    StemFormat::none,  StemFormat::mono,          StemFormat::stereo,       StemFormat::lcr,
-    StemFormat::quad,  StemFormat::fivePointZero, StemFormat::fivePointOne, StemFormat::sevenPointZero,
+    StemFormat::none,
+    StemFormat::mono,
+    StemFormat::stereo,
+    StemFormat::lcr,
+    StemFormat::quad,
+    StemFormat::fivePointZero,
+    StemFormat::fivePointOne,
+    StemFormat::sevenPointZero,
     StemFormat::sevenPointOne,
 };
 
@@ -16,15 +22,24 @@ juce::AudioChannelSet channelSetFor (StemFormat format)
 {
     switch (format)
     {
-        case StemFormat::mono:           return juce::AudioChannelSet::mono();
-        case StemFormat::stereo:         return juce::AudioChannelSet::stereo();
-        case StemFormat::lcr:            return juce::AudioChannelSet::createLCR();
-        case StemFormat::quad:           return juce::AudioChannelSet::quadraphonic();
-        case StemFormat::fivePointZero:  return juce::AudioChannelSet::create5point0();
-        case StemFormat::fivePointOne:   return juce::AudioChannelSet::create5point1();
-        case StemFormat::sevenPointZero: return juce::AudioChannelSet::create7point0();
-        case StemFormat::sevenPointOne:  return juce::AudioChannelSet::create7point1();
-        case StemFormat::none:           break;
+        case StemFormat::mono:
+            return juce::AudioChannelSet::mono();
+        case StemFormat::stereo:
+            return juce::AudioChannelSet::stereo();
+        case StemFormat::lcr:
+            return juce::AudioChannelSet::createLCR();
+        case StemFormat::quad:
+            return juce::AudioChannelSet::quadraphonic();
+        case StemFormat::fivePointZero:
+            return juce::AudioChannelSet::create5point0();
+        case StemFormat::fivePointOne:
+            return juce::AudioChannelSet::create5point1();
+        case StemFormat::sevenPointZero:
+            return juce::AudioChannelSet::create7point0();
+        case StemFormat::sevenPointOne:
+            return juce::AudioChannelSet::create7point1();
+        case StemFormat::none:
+            break;
     }
 
     return juce::AudioChannelSet::disabled();

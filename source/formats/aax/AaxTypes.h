@@ -22,23 +22,20 @@ constexpr Result errorNotImplemented = -20005;
 /** A four-character code as a 32-bit number, first character in the most significant byte. */
 constexpr std::uint32_t fourCC (const char (&code)[5]) noexcept
 {
-    return (static_cast<std::uint32_t> (static_cast<unsigned char> (code[0])) << 24)
-         | (static_cast<std::uint32_t> (static_cast<unsigned char> (code[1])) << 16)
-         | (static_cast<std::uint32_t> (static_cast<unsigned char> (code[2])) << 8)
-         | static_cast<std::uint32_t> (static_cast<unsigned char> (code[3]));
+    return (static_cast<std::uint32_t> (static_cast<unsigned char> (code[0])) << 24) | (static_cast<std::uint32_t> (static_cast<unsigned char> (code[1])) << 16) | (static_cast<std::uint32_t> (static_cast<unsigned char> (code[2])) << 8) | static_cast<std::uint32_t> (static_cast<unsigned char> (code[3]));
 }
 
 /** What a component's property map can carry. */
 enum class Property : std::uint32_t
 {
-    manufacturerId,      // four-character code
-    productId,           // four-character code
-    nativePlugInId,      // four-character code, one per component
-    audioSuitePlugInId,  // four-character code, one per component
-    inputStemFormat,     // StemFormat
-    outputStemFormat,    // StemFormat
-    canBypass,           // 1: the host may bypass the plug-in
-    supportsMultiMono    // 1: the host may run one mono instance per channel
+    manufacturerId,     // four-character code
+    productId,          // four-character code
+    nativePlugInId,     // four-character code, one per component
+    audioSuitePlugInId, // four-character code, one per component
+    inputStemFormat,    // StemFormat
+    outputStemFormat,   // StemFormat
+    canBypass,          // 1: the host may bypass the plug-in
+    supportsMultiMono   // 1: the host may run one mono instance per channel
 };
 
 /** A main-bus channel format: the layout's number in the high 16 bits, its channel count in

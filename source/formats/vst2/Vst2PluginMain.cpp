@@ -23,8 +23,7 @@ namespace
 {
 constexpr Vst2::VstInt32 decimalVersion (unsigned hexVersion)
 {
-    return static_cast<Vst2::VstInt32> (((hexVersion >> 16) & 0xffu) * 100u + ((hexVersion >> 8) & 0xffu) * 10u
-                                        + (hexVersion & 0xffu));
+    return static_cast<Vst2::VstInt32> (((hexVersion >> 16) & 0xffu) * 100u + ((hexVersion >> 8) & 0xffu) * 10u + (hexVersion & 0xffu));
 }
 
 constexpr Vst2::VstInt32 pluginVersion = decimalVersion (JucePlugin_VersionCode);
@@ -37,10 +36,16 @@ struct CanDoAnswer
 };
 
 constexpr CanDoAnswer canDoAnswers[] = {
-    { "receiveVstEvents", -1 },   { "receiveVstMidiEvent", -1 }, { "receiveVstMidiEvents", -1 },
-    { "sendVstEvents", -1 },      { "sendVstMidiEvent", -1 },    { "sendVstMidiEvents", -1 },
-    { "receiveVstTimeInfo", 1 },  { "conformsToWindowRules", 1 }, { "bypass", 1 },
-    { "openCloseAnyThread", -1 },
+    {"receiveVstEvents", -1},
+    {"receiveVstMidiEvent", -1},
+    {"receiveVstMidiEvents", -1},
+    {"sendVstEvents", -1},
+    {"sendVstMidiEvent", -1},
+    {"sendVstMidiEvents", -1},
+    {"receiveVstTimeInfo", 1},
+    {"conformsToWindowRules", 1},
+    {"bypass", 1},
+    {"openCloseAnyThread", -1},
 };
 
 Vst2::VstIntPtr canDo (const char* text)
@@ -56,7 +61,7 @@ Vst2::VstIntPtr canDo (const char* text)
 }
 
 // JUCE's dispatcher is one static function shared by every instance it creates.
-std::atomic<Vst2::AEffectDispatcherProc> juceDispatcher { nullptr };
+std::atomic<Vst2::AEffectDispatcherProc> juceDispatcher{nullptr};
 
 Vst2::VstIntPtr dispatch (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::VstInt32 index,
                           Vst2::VstIntPtr value, void* ptr, float opt)
@@ -73,12 +78,18 @@ Vst2::VstIntPtr dispatch (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::Vs
 }
 } // namespace
 
-extern "C" __attribute__ ((visibility ("default"))) Vst2::AEffect* VSTPluginMain (Vst2::audioMasterCallback host);
+#if defined(_WIN32)
+#define TACETOR_VST2_EXPORT extern "C" __declspec(dllexport)
+#else
+#define TACETOR_VST2_EXPORT extern "C" __attribute__ ((visibility ("default")))
+#endif
+
+TACETOR_VST2_EXPORT Vst2::AEffect* VSTPluginMain (Vst2::audioMasterCallback host);
 
 /** Called by a VST 2.4 host, on its main thread, with its callback; returns the effect record
     (owned by the plug-in until the host sends effClose), or null when the host has no callback
     or reports interface version 0. */
-extern "C" __attribute__ ((visibility ("default"))) Vst2::AEffect* VSTPluginMain (Vst2::audioMasterCallback host)
+TACETOR_VST2_EXPORT Vst2::AEffect* VSTPluginMain (Vst2::audioMasterCallback host)
 {
     if (host == nullptr)
         return nullptr;

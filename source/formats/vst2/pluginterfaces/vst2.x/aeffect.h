@@ -37,29 +37,29 @@ typedef float (*AEffectGetParameterProc) (AEffect* effect, VstInt32 index);
 /** The effect record: the only object a host holds; every call goes through its pointers. */
 struct AEffect
 {
-    VstInt32 magic;                        // kEffectMagic
+    VstInt32 magic; // kEffectMagic
     AEffectDispatcherProc dispatcher;
-    AEffectProcessProc process;            // accumulating process of old hosts; unused in 2.4
+    AEffectProcessProc process; // accumulating process of old hosts; unused in 2.4
     AEffectSetParameterProc setParameter;
     AEffectGetParameterProc getParameter;
     VstInt32 numPrograms;
     VstInt32 numParams;
     VstInt32 numInputs;
     VstInt32 numOutputs;
-    VstInt32 flags;                        // VstAEffectFlags
-    VstIntPtr resvd1;                      // reserved for the host, zero
-    VstIntPtr resvd2;                      // reserved for the host, zero
-    VstInt32 initialDelay;                 // latency in samples
-    VstInt32 realQualities;                // unused
-    VstInt32 offQualities;                 // unused
-    float ioRatio;                         // unused
-    void* object;                          // the plug-in's own object
-    void* user;                            // free for the host
-    VstInt32 uniqueID;                     // four characters, first one high
-    VstInt32 version;                      // the plug-in's version
+    VstInt32 flags;         // VstAEffectFlags
+    VstIntPtr resvd1;       // reserved for the host, zero
+    VstIntPtr resvd2;       // reserved for the host, zero
+    VstInt32 initialDelay;  // latency in samples
+    VstInt32 realQualities; // unused
+    VstInt32 offQualities;  // unused
+    float ioRatio;          // unused
+    void* object;           // the plug-in's own object
+    void* user;             // free for the host
+    VstInt32 uniqueID;      // four characters, first one high
+    VstInt32 version;       // the plug-in's version
     AEffectProcessProc processReplacing;
     AEffectProcessDoubleProc processDoubleReplacing;
-    char future[56];                       // zero
+    char future[56]; // zero
 };
 
 /** Bits of AEffect::flags. */
@@ -78,42 +78,42 @@ enum AEffectOpcodes
 {
     effOpen = 0,
     effClose = 1,
-    effSetProgram = 2,                     // value: program index
+    effSetProgram = 2, // value: program index
     effGetProgram = 3,
-    effSetProgramName = 4,                 // ptr: text
-    effGetProgramName = 5,                 // ptr: 25-byte buffer
-    effGetParamLabel = 6,                  // index, ptr: buffer
-    effGetParamDisplay = 7,                // index, ptr: buffer
-    effGetParamName = 8,                   // index, ptr: buffer
-    effSetSampleRate = 10,                 // opt: rate in Hz
-    effSetBlockSize = 11,                  // value: largest block
-    effMainsChanged = 12,                  // value: 1 resume, 0 suspend
-    effEditGetRect = 13,                   // ptr: ERect** to fill
-    effEditOpen = 14,                      // ptr: parent window
+    effSetProgramName = 4,  // ptr: text
+    effGetProgramName = 5,  // ptr: 25-byte buffer
+    effGetParamLabel = 6,   // index, ptr: buffer
+    effGetParamDisplay = 7, // index, ptr: buffer
+    effGetParamName = 8,    // index, ptr: buffer
+    effSetSampleRate = 10,  // opt: rate in Hz
+    effSetBlockSize = 11,   // value: largest block
+    effMainsChanged = 12,   // value: 1 resume, 0 suspend
+    effEditGetRect = 13,    // ptr: ERect** to fill
+    effEditOpen = 14,       // ptr: parent window
     effEditClose = 15,
     effEditIdle = 19,
-    effIdentify = 22,                      // pre-2.4; answered with 'NvEf'
-    effGetChunk = 23,                      // index: 0 bank, 1 program; ptr: void** to fill
-    effSetChunk = 24                       // index as above; value: size; ptr: data
+    effIdentify = 22, // pre-2.4; answered with 'NvEf'
+    effGetChunk = 23, // index: 0 bank, 1 program; ptr: void** to fill
+    effSetChunk = 24  // index as above; value: size; ptr: data
 };
 
 /** Host opcodes of the callback, first part. */
 enum AudioMasterOpcodes
 {
-    audioMasterAutomate = 0,               // index, opt: new value
-    audioMasterVersion = 1                 // answered with the host's interface version
+    audioMasterAutomate = 0, // index, opt: new value
+    audioMasterVersion = 1   // answered with the host's interface version
 };
 
 #if defined(__x86_64__) || defined(_M_X64)
 static_assert (sizeof (VstInt32) == 4 && sizeof (VstIntPtr) == 8, "VST 2.4 x64 needs 32-bit ints and 64-bit pointers");
-static_assert (__builtin_offsetof (AEffect, dispatcher) == 8, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, numPrograms) == 40, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, flags) == 56, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, resvd1) == 64, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, initialDelay) == 80, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, object) == 96, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, uniqueID) == 112, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, processReplacing) == 120, "AEffect layout");
-static_assert (__builtin_offsetof (AEffect, processDoubleReplacing) == 128, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, dispatcher) == 8, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, numPrograms) == 40, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, flags) == 56, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, resvd1) == 64, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, initialDelay) == 80, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, object) == 96, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, uniqueID) == 112, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, processReplacing) == 120, "AEffect layout");
+static_assert (__builtin_offsetof(AEffect, processDoubleReplacing) == 128, "AEffect layout");
 static_assert (sizeof (AEffect) == 192, "AEffect layout");
 #endif

@@ -19,28 +19,28 @@ enum Vst2StringConstants
 /** Host-to-plug-in opcodes of the dispatcher, extended part (values 25..79). */
 enum AEffectXOpcodes
 {
-    effProcessEvents = 25,                 // ptr: VstEvents*
-    effCanBeAutomated = 26,                // index
-    effString2Parameter = 27,              // index, ptr: text
-    effGetProgramNameIndexed = 29,         // index, ptr: buffer
-    effGetInputProperties = 33,            // index, ptr: VstPinProperties*
-    effGetOutputProperties = 34,           // index, ptr: VstPinProperties*
-    effGetPlugCategory = 35,               // answered with a VstPlugCategory
-    effSetSpeakerArrangement = 42,         // value: input VstSpeakerArrangement*, ptr: output one
-    effSetBypass = 44,                     // value: 1 bypassed
-    effGetEffectName = 45,                 // ptr: 33-byte buffer
-    effGetVendorString = 47,               // ptr: 65-byte buffer
-    effGetProductString = 48,              // ptr: 65-byte buffer
+    effProcessEvents = 25,         // ptr: VstEvents*
+    effCanBeAutomated = 26,        // index
+    effString2Parameter = 27,      // index, ptr: text
+    effGetProgramNameIndexed = 29, // index, ptr: buffer
+    effGetInputProperties = 33,    // index, ptr: VstPinProperties*
+    effGetOutputProperties = 34,   // index, ptr: VstPinProperties*
+    effGetPlugCategory = 35,       // answered with a VstPlugCategory
+    effSetSpeakerArrangement = 42, // value: input VstSpeakerArrangement*, ptr: output one
+    effSetBypass = 44,             // value: 1 bypassed
+    effGetEffectName = 45,         // ptr: 33-byte buffer
+    effGetVendorString = 47,       // ptr: 65-byte buffer
+    effGetProductString = 48,      // ptr: 65-byte buffer
     effGetVendorVersion = 49,
-    effVendorSpecific = 50,                // index, value, ptr, opt: vendor-defined
-    effCanDo = 51,                         // ptr: capability text; 1 yes, -1 no, 0 don't know
-    effGetTailSize = 52,                   // samples
-    effKeysRequired = 57,                  // pre-2.4
+    effVendorSpecific = 50, // index, value, ptr, opt: vendor-defined
+    effCanDo = 51,          // ptr: capability text; 1 yes, -1 no, 0 don't know
+    effGetTailSize = 52,    // samples
+    effKeysRequired = 57,   // pre-2.4
     effGetVstVersion = 58,
     effGetCurrentMidiProgram = 63,
-    effGetSpeakerArrangement = 69,         // value: VstSpeakerArrangement**, ptr: the same for output
-    effSetTotalSampleToProcess = 73,       // value: samples of an offline pass
-    effSetProcessPrecision = 77,           // value: VstProcessPrecision
+    effGetSpeakerArrangement = 69,   // value: VstSpeakerArrangement**, ptr: the same for output
+    effSetTotalSampleToProcess = 73, // value: samples of an offline pass
+    effSetProcessPrecision = 77,     // value: VstProcessPrecision
     effGetNumMidiInputChannels = 78,
     effGetNumMidiOutputChannels = 79
 };
@@ -48,17 +48,17 @@ enum AEffectXOpcodes
 /** Host opcodes of the callback, extended part. */
 enum AudioMasterOpcodesX
 {
-    audioMasterWantMidi = 6,               // pre-2.4
-    audioMasterGetTime = 7,                // value: wanted VstTimeInfoFlags; returns VstTimeInfo*
-    audioMasterProcessEvents = 8,          // ptr: VstEvents*
+    audioMasterWantMidi = 6,      // pre-2.4
+    audioMasterGetTime = 7,       // value: wanted VstTimeInfoFlags; returns VstTimeInfo*
+    audioMasterProcessEvents = 8, // ptr: VstEvents*
     audioMasterIOChanged = 13,
-    audioMasterSizeWindow = 15,            // index: width, value: height
-    audioMasterGetCurrentProcessLevel = 23,// 4: offline
+    audioMasterSizeWindow = 15,             // index: width, value: height
+    audioMasterGetCurrentProcessLevel = 23, // 4: offline
     audioMasterVendorSpecific = 35,
-    audioMasterCanDo = 37,                 // ptr: capability text
+    audioMasterCanDo = 37, // ptr: capability text
     audioMasterUpdateDisplay = 42,
-    audioMasterBeginEdit = 43,             // index
-    audioMasterEndEdit = 44                // index
+    audioMasterBeginEdit = 43, // index
+    audioMasterEndEdit = 44    // index
 };
 
 /** What effGetPlugCategory answers. */
@@ -98,7 +98,7 @@ struct VstEvent
 {
     VstInt32 type;
     VstInt32 byteSize;
-    VstInt32 deltaFrames;                  // sample offset in the block
+    VstInt32 deltaFrames; // sample offset in the block
     VstInt32 flags;
     char data[16];
 };
@@ -113,13 +113,13 @@ struct VstEvents
 
 struct VstMidiEvent
 {
-    VstInt32 type;                         // kVstMidiType
+    VstInt32 type; // kVstMidiType
     VstInt32 byteSize;
     VstInt32 deltaFrames;
     VstInt32 flags;
     VstInt32 noteLength;
     VstInt32 noteOffset;
-    char midiData[4];                      // up to three bytes, the fourth zero
+    char midiData[4]; // up to three bytes, the fourth zero
     char detune;
     char noteOffVelocity;
     char reserved1;
@@ -128,7 +128,7 @@ struct VstMidiEvent
 
 struct VstMidiSysexEvent
 {
-    VstInt32 type;                         // kVstSysExType
+    VstInt32 type; // kVstSysExType
     VstInt32 byteSize;
     VstInt32 deltaFrames;
     VstInt32 flags;
@@ -152,10 +152,10 @@ struct VstTimeInfo
     double cycleEndPos;
     VstInt32 timeSigNumerator;
     VstInt32 timeSigDenominator;
-    VstInt32 smpteOffset;                  // in 1/80 of a frame
-    VstInt32 smpteFrameRate;               // VstSmpteFrameRate
+    VstInt32 smpteOffset;    // in 1/80 of a frame
+    VstInt32 smpteFrameRate; // VstSmpteFrameRate
     VstInt32 samplesToNextClock;
-    VstInt32 flags;                        // VstTimeInfoFlags
+    VstInt32 flags; // VstTimeInfoFlags
 };
 
 enum VstTimeInfoFlags
@@ -195,8 +195,8 @@ enum VstSmpteFrameRate
 struct VstPinProperties
 {
     char label[kVstMaxLabelLen];
-    VstInt32 flags;                        // VstPinPropertiesFlags
-    VstInt32 arrangementType;              // VstSpeakerArrangementType
+    VstInt32 flags;           // VstPinPropertiesFlags
+    VstInt32 arrangementType; // VstSpeakerArrangementType
     char shortLabel[kVstMaxShortLabelLen];
     char future[48];
 };
@@ -216,7 +216,7 @@ struct VstSpeakerProperties
     float radius;
     float reserved;
     char name[64];
-    VstInt32 type;                         // VstSpeakerType
+    VstInt32 type; // VstSpeakerType
     char future[28];
 };
 
@@ -224,7 +224,7 @@ struct VstSpeakerProperties
     longer by whoever builds them. */
 struct VstSpeakerArrangement
 {
-    VstInt32 type;                         // VstSpeakerArrangementType
+    VstInt32 type; // VstSpeakerArrangementType
     VstInt32 numChannels;
     VstSpeakerProperties speakers[8];
 };
@@ -291,16 +291,16 @@ enum VstSpeakerArrangementType
 #if defined(__x86_64__) || defined(_M_X64)
 static_assert (sizeof (ERect) == 8, "ERect layout");
 static_assert (sizeof (VstEvent) == 32, "VstEvent layout");
-static_assert (__builtin_offsetof (VstEvents, events) == 16 && sizeof (VstEvents) == 32, "VstEvents layout");
-static_assert (__builtin_offsetof (VstMidiEvent, midiData) == 24 && sizeof (VstMidiEvent) == 32, "VstMidiEvent layout");
-static_assert (__builtin_offsetof (VstMidiSysexEvent, dumpBytes) == 16, "VstMidiSysexEvent layout");
-static_assert (__builtin_offsetof (VstMidiSysexEvent, sysexDump) == 32 && sizeof (VstMidiSysexEvent) == 48, "VstMidiSysexEvent layout");
-static_assert (__builtin_offsetof (VstTimeInfo, timeSigNumerator) == 64, "VstTimeInfo layout");
-static_assert (__builtin_offsetof (VstTimeInfo, flags) == 84 && sizeof (VstTimeInfo) == 88, "VstTimeInfo layout");
-static_assert (__builtin_offsetof (VstPinProperties, flags) == 64, "VstPinProperties layout");
-static_assert (__builtin_offsetof (VstPinProperties, shortLabel) == 72 && sizeof (VstPinProperties) == 128, "VstPinProperties layout");
-static_assert (__builtin_offsetof (VstSpeakerProperties, name) == 16, "VstSpeakerProperties layout");
-static_assert (__builtin_offsetof (VstSpeakerProperties, type) == 80 && sizeof (VstSpeakerProperties) == 112, "VstSpeakerProperties layout");
-static_assert (__builtin_offsetof (VstSpeakerArrangement, speakers) == 8, "VstSpeakerArrangement layout");
+static_assert (__builtin_offsetof(VstEvents, events) == 16 && sizeof (VstEvents) == 32, "VstEvents layout");
+static_assert (__builtin_offsetof(VstMidiEvent, midiData) == 24 && sizeof (VstMidiEvent) == 32, "VstMidiEvent layout");
+static_assert (__builtin_offsetof(VstMidiSysexEvent, dumpBytes) == 16, "VstMidiSysexEvent layout");
+static_assert (__builtin_offsetof(VstMidiSysexEvent, sysexDump) == 32 && sizeof (VstMidiSysexEvent) == 48, "VstMidiSysexEvent layout");
+static_assert (__builtin_offsetof(VstTimeInfo, timeSigNumerator) == 64, "VstTimeInfo layout");
+static_assert (__builtin_offsetof(VstTimeInfo, flags) == 84 && sizeof (VstTimeInfo) == 88, "VstTimeInfo layout");
+static_assert (__builtin_offsetof(VstPinProperties, flags) == 64, "VstPinProperties layout");
+static_assert (__builtin_offsetof(VstPinProperties, shortLabel) == 72 && sizeof (VstPinProperties) == 128, "VstPinProperties layout");
+static_assert (__builtin_offsetof(VstSpeakerProperties, name) == 16, "VstSpeakerProperties layout");
+static_assert (__builtin_offsetof(VstSpeakerProperties, type) == 80 && sizeof (VstSpeakerProperties) == 112, "VstSpeakerProperties layout");
+static_assert (__builtin_offsetof(VstSpeakerArrangement, speakers) == 8, "VstSpeakerArrangement layout");
 static_assert (sizeof (VstSpeakerArrangement) == 8 + 8 * 112, "VstSpeakerArrangement layout");
 #endif
