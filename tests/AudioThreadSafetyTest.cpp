@@ -1,6 +1,7 @@
 // The audio callback allocates nothing and takes no lock for blocks up to the prepared size,
 // whatever happened between blocks; a longer block is the one documented exception.
 #include "PelmoraTacetorAudioProcessor.h"
+#include "support/AnyLayoutProcessor.h"
 #include "support/AudioThreadProbe.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +118,7 @@ TEST (AudioThreadSafety, TheCallbackAllocatesNothingAndLocksNothingInAnyLayout)
 
     for (const auto& [in, out] : layouts)
     {
-        PelmoraTacetorAudioProcessor processor;
+        AnyLayoutProcessor processor;
         ASSERT_TRUE (processor.setBusesLayout (layout (in, out)));
         processor.prepareToPlay (48000.0, 512);
         HostBlocks host (out.size(), 16384);
