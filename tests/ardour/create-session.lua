@@ -9,6 +9,7 @@ AudioEngine:set_backend ("None (Dummy)", "", "")
 assert (create_session (folder, "pedal", 48000), "cannot create the session")
 
 local settings = { [2] = 0.5, [4] = 0.25 }
+local inserts = {}
 
 for _, plugin in ipairs (plugins) do
     local tracks = Session:new_audio_track (2, 2, nil, 1, plugin.track, ARDOUR.PresentationInfo.max_order,
@@ -28,6 +29,13 @@ for _, plugin in ipairs (plugins) do
                               tostring (common.get (insert, plugin, index))))
     end
 
+    inserts[plugin] = insert
+end
+
+-- A snapshot with every pedal at its defaults, to tell a restored state from a fresh one.
+Session:save_state ("defaults", false, false, false, false, false)
+
+for plugin, insert in pairs (inserts) do
     for index, value in pairs (settings) do
         common.set (insert, plugin, index, value)
         print (string.format ("SET %s %s %.6f", plugin.track, common.names[index + 1], value))
