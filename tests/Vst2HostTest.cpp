@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <cmath>
 #include <cstring>
+#include <iostream>
 
 namespace
 {
@@ -192,4 +194,55 @@ TEST_F (Vst2Plugin, RefusesHostsWithoutCallbackOrVersion)
 {
     EXPECT_EQ (host.openWithoutCallback(), nullptr);
     EXPECT_EQ (host.open (0), nullptr);
+}
+
+TEST_F (Vst2Plugin, OpensItsEditorInsideTheHostsWindow)
+{
+    auto* display = XOpenDisplay (nullptr);
+
+    if (display == nullptr)
+        GTEST_SKIP() << "no X display";
+
+    // Like the toolkits hosts are built on, log X errors instead of letting Xlib exit.
+    static int xErrors = 0;
+    xErrors = 0;
+    const auto previousHandler = XSetErrorHandler ([] (Display*, XErrorEvent*)
+                                                   { return ++xErrors, 0; });
+
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+
+    Vst2::ERect* rect = nullptr;
+    ASSERT_NE (Vst2TestHost::dispatch (effect, Vst2::effEditGetRect, 0, 0, &rect), 0);
+    ASSERT_NE (rect, nullptr);
+    const auto width = rect->right - rect->left, height = rect->bottom - rect->top;
+    EXPECT_GT (width, 0);
+    EXPECT_GT (height, 0);
+
+    const auto parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, static_cast<unsigned> (width),
+                                             static_cast<unsigned> (height), 0, 0, 0);
+    XMapWindow (display, parent);
+    XSync (display, False);
+
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effEditOpen, 0, 0, reinterpret_cast<void*> (parent)), 1);
+
+    for (int i = 0; i < 20; ++i)
+        Vst2TestHost::dispatch (effect, Vst2::effEditIdle);
+
+    XSync (display, False);
+    Window root = 0, ownParent = 0;
+    Window* children = nullptr;
+    unsigned numChildren = 0;
+    XQueryTree (display, parent, &root, &ownParent, &children, &numChildren);
+    EXPECT_EQ (numChildren, 1u); // the editor's window, re-parented into ours
+
+    if (children != nullptr)
+        XFree (children);
+
+    Vst2TestHost::dispatch (effect, Vst2::effEditClose);
+    XDestroyWindow (display, parent);
+    XSync (display, False);
+    XSetErrorHandler (previousHandler);
+    XCloseDisplay (display);
+    std::cout << "X errors while the editor was open: " << xErrors << std::endl;
 }
