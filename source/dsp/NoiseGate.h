@@ -49,10 +49,12 @@ public:
     void applyChanges() override;
 
     /** Gates a stereo block in place: one detector on the louder channel, or one per
-        channel in dual mono. Audio thread. numSamples >= 0. */
+        channel in dual mono. Out of circuit the block passes untouched and the envelopes
+        freeze, from the very sample at which a fade-out ends, so the result is the same
+        however the host splits its blocks. Audio thread; a negative count does nothing. */
     void processStereo (float* left, float* right, int numSamples) override;
 
-    /** Gates one channel in place; dual mono is ignored. Audio thread. numSamples >= 0. */
+    /** Gates one channel in place like processStereo(); dual mono is ignored. Audio thread. */
     void processMono (float* samples, int numSamples) override;
 
     /** Stores a normalised value (index 0..4; others are ignored) and derives the working
