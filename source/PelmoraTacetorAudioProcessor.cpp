@@ -1,14 +1,14 @@
 #include "PelmoraTacetorAudioProcessor.h"
 
 #include "ParameterText.h"
+#include "SettingsChunk.h"
 
 #include <algorithm>
 
 namespace
 {
 constexpr const char* hostNames[PelmoraTacetorAudioProcessor::numParameters] = {
-    "bypass", "dualmono", "threshold", "attack", "decay"
-};
+    "bypass", "dualmono", "threshold", "attack", "decay"};
 
 // Compared as unsigned so that a negative index is outside too.
 bool isParameterIndex (int index) noexcept
@@ -93,7 +93,8 @@ void PelmoraTacetorAudioProcessor::releaseResources() {}
 
 void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& slot) noexcept
 {
-    const auto pushSwitch = [this] (int index, bool on, bool& lastOn) {
+    const auto pushSwitch = [this] (int index, bool on, bool& lastOn)
+    {
         if (on == lastOn)
             return;
 
@@ -102,7 +103,8 @@ void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& s
         lastOn = on;
     };
 
-    const auto pushValue = [this] (int index, float value, float& lastValue) {
+    const auto pushValue = [this] (int index, float value, float& lastValue)
+    {
         if (! differs (value, lastValue))
             return;
 
@@ -207,14 +209,14 @@ void PelmoraTacetorAudioProcessor::setCurrentProgram (int index)
 
     currentProgram_.store (index, std::memory_order_release);
 
-    // Written back through setParameter so that the flag rises, and announced so that the
-    // host's displays and automation follow the new program.
+    // Announced so that the host's displays and automation follow the new program. The values
+    // are not written back through setParameter: that writes into whichever slot is current
+    // by then, and a program change on another thread meanwhile would get this program's
+    // values. Writing them back would change nothing else but raise the flag, done below.
+    const auto& slot = programs_[static_cast<size_t> (index)];
+
     for (int i = 0; i < numParameters; ++i)
-    {
-        const float value = programs_[static_cast<size_t> (index)].get (i);
-        setParameter (i, value);
-        sendParamChangeMessageToListeners (i, value);
-    }
+        sendParamChangeMessageToListeners (i, slot.get (i));
 
     parametersChanged_.store (true, std::memory_order_release);
 }
@@ -231,8 +233,67 @@ void PelmoraTacetorAudioProcessor::changeProgramName (int index, const juce::Str
 }
 
 //==============================================================================
-void PelmoraTacetorAudioProcessor::getStateInformation (juce::MemoryBlock&) {}
-void PelmoraTacetorAudioProcessor::setStateInformation (const void*, int) {}
+std::array<juce::String, PelmoraTacetorAudioProcessor::numParameters> PelmoraTacetorAudioProcessor::parameterNames()
+{
+    std::array<juce::String, numParameters> names;
+
+    for (int index = 0; index < numParameters; ++index)
+        names[static_cast<size_t> (index)] = getParameterName (index);
+
+    return names;
+}
+
+void PelmoraTacetorAudioProcessor::getStateInformation (juce::MemoryBlock& destData)
+{
+    SettingsChunk::Contents contents;
+    contents.activePreset = currentProgram_.load();
+
+    // Straight from the table, unclamped: what the host stores is what the slots hold.
+    for (const auto& slot : programs_)
+    {
+        SettingsChunk::Program program{slot.name, {}};
+
+        for (int index = 0; index < numParameters; ++index)
+            program.values[static_cast<size_t> (index)] = slot.get (index);
+
+        contents.programs.push_back (program);
+    }
+
+    SettingsChunk::write (contents, parameterNames(), destData);
+}
+
+void PelmoraTacetorAudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    std::array<float, numParameters> defaults;
+
+    for (int index = 0; index < numParameters; ++index)
+        defaults[static_cast<size_t> (index)] = getParameterDefaultValue (index);
+
+    const auto contents = SettingsChunk::read (data, sizeInBytes, numPrograms, parameterNames(), defaults);
+
+    if (! contents.has_value())
+        return;
+
+    // The program is selected before the table is filled, so the audio thread, which reads
+    // the current slot at each block, moves over to it and then sees its values arrive.
+    const int active = contents->activePreset;
+
+    if (isProgramIndex (active))
+        currentProgram_.store (active, std::memory_order_release);
+
+    for (size_t i = 0; i < programs_.size(); ++i)
+    {
+        const auto& program = contents->programs[i];
+        programs_[i].name = program.name;
+
+        for (int index = 0; index < numParameters; ++index)
+            programs_[i].set (index, program.values[static_cast<size_t> (index)]);
+    }
+
+    // Tells the host and the editor the restored values; ignored, like any other call, for an
+    // index outside the table.
+    setCurrentProgram (active);
+}
 
 void PelmoraTacetorAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)
 {

@@ -125,6 +125,7 @@ public:
 
 private:
     ProgramSlot& currentSlot() noexcept;
+    std::array<juce::String, numParameters> parameterNames();
     void initialisePrograms();
     void pushCurrentProgramToGate();
     void pushChangedValuesToGate (const ProgramSlot& slot) noexcept;
