@@ -8,7 +8,8 @@
 namespace
 {
 constexpr const char* hostNames[PelmoraTacetorAudioProcessor::numParameters] = {
-    "bypass", "dualmono", "threshold", "attack", "decay"};
+    "bypass", "dualmono", "threshold", "attack", "decay"
+};
 
 // Compared as unsigned so that a negative index is outside too.
 bool isParameterIndex (int index) noexcept
@@ -93,8 +94,7 @@ void PelmoraTacetorAudioProcessor::releaseResources() {}
 
 void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& slot) noexcept
 {
-    const auto pushSwitch = [this] (int index, bool on, bool& lastOn)
-    {
+    const auto pushSwitch = [this] (int index, bool on, bool& lastOn) {
         if (on == lastOn)
             return;
 
@@ -103,8 +103,7 @@ void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& s
         lastOn = on;
     };
 
-    const auto pushValue = [this] (int index, float value, float& lastValue)
-    {
+    const auto pushValue = [this] (int index, float value, float& lastValue) {
         if (! differs (value, lastValue))
             return;
 
