@@ -213,7 +213,9 @@ bool skipName (Cursor& p) noexcept
     return true;
 }
 
-// One of the five predefined entities or a character reference to a Unicode code point.
+// One of the five predefined entities or a character reference. References go up to 0x1fffff
+// rather than the last Unicode code point: a name decoded from damaged UTF-8 can hold such a
+// character, JUCE writes it as a reference, and the block saved after it must read back.
 bool skipReference (Cursor& p) noexcept
 {
     ++p;
@@ -250,7 +252,7 @@ bool skipReference (Cursor& p) noexcept
         code = code * static_cast<juce::uint32> (base) + static_cast<juce::uint32> (digit);
     }
 
-    if (digits == 0 || *p != ';' || code == 0 || code > 0x10ffff)
+    if (digits == 0 || *p != ';' || code == 0 || code > 0x1fffff)
         return false;
 
     ++p;

@@ -177,6 +177,21 @@ TEST (SettingsChunk, RoundTripKeepsEveryNameValueAndTheCurrentProgram)
     }
 }
 
+TEST (SettingsChunk, WhatARestoreAcceptedSavesAndRestoresAgain)
+{
+    // Damaged UTF-8 decodes into characters beyond Unicode, which JUCE writes as references;
+    // a project saved after such a restore must still load.
+    PelmoraTacetorAudioProcessor first;
+    restore (first, container ("<TACETORPLUGINSETTINGS activePreset=\"1\" PresetName0=\"\xf7\xbf\xbf\xbf &#xD800; &#1114111;\"/>"));
+    const auto saved = stateOf (first);
+    EXPECT_TRUE (std::string (static_cast<const char*> (saved.getData()), saved.getSize()).find ("&#2097151;") != std::string::npos);
+
+    PelmoraTacetorAudioProcessor second;
+    restore (second, saved);
+    EXPECT_EQ (second.getCurrentProgram(), 1);
+    EXPECT_EQ (stateOf (second), saved);
+}
+
 TEST (SettingsChunk, ValueTextsIgnoreTheHostsLocale)
 {
     // Hosts set locales with a decimal comma; neither writing nor reading may follow them.
