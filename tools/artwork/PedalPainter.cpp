@@ -223,6 +223,30 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     for (const auto& knob : pedal_.knobs)
         Lettering::drawCentred (g, fonts_.caption (16.0f), knob.caption,
                                 static_cast<float> (knob.bounds.getX()) + pedal_.knobCentre.x, pedal_.captionBaseline, 0.12f);
+
+    paintJackMarks (g);
+}
+
+void PedalPainter::paintJackMarks (juce::Graphics& g) const
+{
+    // Along the top edge, where the jacks come out of the enclosure's sides and back: the
+    // signal enters on the right and leaves on the left, so both arrows point left.
+    const auto area = pedal_.controlPanel;
+    const auto baseline = area.getY() + 16.0f;
+    const auto font = fonts_.caption (11.0f);
+    const auto arrow = [&g, baseline] (float tipX)
+    {
+        Path triangle;
+        triangle.addTriangle (tipX, baseline - 3.5f, tipX + 5.0f, baseline - 6.5f, tipX + 5.0f, baseline - 0.5f);
+        g.fillPath (triangle);
+    };
+
+    g.setColour (pedal_.colours.printDim);
+    arrow (area.getX() + 19.0f);
+    Lettering::drawCentred (g, font, "OUTPUT", area.getX() + 48.0f, baseline, 0.2f);
+    arrow (area.getRight() - 60.0f);
+    Lettering::drawCentred (g, font, "INPUT", area.getRight() - 34.0f, baseline, 0.2f);
+    Lettering::drawCentred (g, font, "9V DC", area.getCentreX(), baseline, 0.2f);
 }
 
 void PedalPainter::paintKnobScales (juce::Graphics& g) const

@@ -40,6 +40,7 @@ public:
 private:
     void paintDiamondPlate (juce::Graphics& g, juce::Image& image) const;
     void paintControlPanel (juce::Graphics& g, juce::Image& image) const;
+    void paintJackMarks (juce::Graphics& g) const;
     void paintKnobScales (juce::Graphics& g) const;
     void paintCaptionPlate (juce::Graphics& g) const;
     void paintBadge (juce::Graphics& g) const;
