@@ -32,8 +32,9 @@ juce_add_plugin(PelmoraTacetor
 file(GLOB_RECURSE TACETOR_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/source/*.cpp"
     "${PROJECT_SOURCE_DIR}/source/*.h")
-# The VST2 entry point belongs to the VST2 library alone (below).
+# The VST2 and VST3 entry points belong to their own libraries alone (below).
 list(FILTER TACETOR_SOURCES EXCLUDE REGEX "/source/formats/vst2/[^/]*\\.cpp$")
+list(FILTER TACETOR_SOURCES EXCLUDE REGEX "/source/formats/vst3/Vst3PluginFactory\\.cpp$")
 target_sources(PelmoraTacetor PRIVATE ${TACETOR_SOURCES})
 target_include_directories(PelmoraTacetor PUBLIC "${PROJECT_SOURCE_DIR}/source")
 
@@ -51,6 +52,17 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         LINK_DEPENDS "${PROJECT_SOURCE_DIR}/source/formats/vst2/exports.map")
 endif()
 tacetor_strict_warnings(PelmoraTacetor_VST)
+
+# The VST3 bundle's entry point is ours too: it checks host-supplied state before JUCE's
+# wrapper reads it, and leaves everything else to JUCE's factory behind it.
+set_source_files_properties(
+    "${JUCE_MODULES_DIR}/juce_audio_plugin_client/juce_audio_plugin_client_VST3.cpp"
+    TARGET_DIRECTORY PelmoraTacetor_VST3
+    PROPERTIES COMPILE_DEFINITIONS "GetPluginFactory=tacetorJuceGetPluginFactory")
+target_sources(PelmoraTacetor_VST3 PRIVATE "${PROJECT_SOURCE_DIR}/source/formats/vst3/Vst3PluginFactory.cpp")
+target_include_directories(PelmoraTacetor_VST3 SYSTEM PRIVATE
+    $<TARGET_PROPERTY:juce::juce_vst3_headers,INTERFACE_INCLUDE_DIRECTORIES>)
+tacetor_strict_warnings(PelmoraTacetor_VST3)
 
 target_compile_definitions(PelmoraTacetor
     PUBLIC
