@@ -220,7 +220,7 @@ bool skipReference (Cursor& p) noexcept
 {
     ++p;
 
-    for (const char* entity : {"amp;", "quot;", "apos;", "lt;", "gt;"})
+    for (const char* entity : { "amp;", "quot;", "apos;", "lt;", "gt;" })
     {
         if (startsWith (p, entity))
         {

@@ -21,9 +21,11 @@
     %.20g in the classic locale would (0.134f is 0.13400000333786010742), whatever locale the
     host has set, so that every float comes back exactly.
 
-    Reading accepts exactly what this layout allows and ignores everything else without
-    complaint: no exceptions, no logging, nothing reported to the host. Both directions only
-    build or parse text and may run on any thread but the audio thread (they allocate).
+    Reading is lenient where stored blocks may differ (attribute order, missing or extra
+    attributes, children, the tag's letter case) and strict where a damaged block would
+    otherwise replace the table with half of it; a block it cannot use is ignored without
+    complaint: no exceptions, no logging, nothing reported to the host. Both directions
+    allocate, so they may run on any thread but the audio thread.
 */
 class SettingsChunk
 {
@@ -32,7 +34,7 @@ public:
     struct Program
     {
         juce::String name;
-        std::array<float, ProgramSlot::numValues> values{};
+        std::array<float, ProgramSlot::numValues> values {};
     };
 
     /** What a block holds. activePreset is the number read, which may lie outside the
@@ -56,7 +58,7 @@ public:
         0. Returns nothing when the block is to be ignored: 8 bytes or fewer, a wrong magic
         number, a stored length of 0 or below, text that is not well-formed XML, or another
         root tag (ASCII letter case aside). A stored length beyond the block reads what is
-        there. data may be null only with a size of 0 or below. */
+        there; null data reads as nothing. */
     static std::optional<Contents> read (const void* data,
                                          int sizeInBytes,
                                          int numPrograms,

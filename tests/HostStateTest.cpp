@@ -112,8 +112,8 @@ juce::MemoryBlock chunkInLv2Project (const juce::MemoryBlock& project)
 std::optional<SettingsChunk::Contents> contentsOf (const juce::MemoryBlock& chunk)
 {
     return SettingsChunk::read (chunk.getData(), static_cast<int> (chunk.getSize()), 12,
-                                {"bypass", "dualmono", "threshold", "attack", "decay"},
-                                {1.0f, 0.0f, 0.0f, 0.134f, 0.367f});
+                                { "bypass", "dualmono", "threshold", "attack", "decay" },
+                                { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f });
 }
 
 // The plug-in's own block, whichever wrapper carried it, holds the user's program and values.

@@ -110,31 +110,31 @@ TEST (SettingsChunk, FreshProcessorWritesTheStoredLayoutByteForByte)
 
 TEST (SettingsChunk, RoundTripKeepsEveryNameValueAndTheCurrentProgram)
 {
-    const float odd[] = {std::numeric_limits<float>::denorm_min(),
-                         -1.0e-40f,
-                         -0.0f,
-                         -0.25f,
-                         3.5f,
-                         std::numeric_limits<float>::max(),
-                         std::numeric_limits<float>::lowest(),
-                         std::numeric_limits<float>::min(),
-                         std::numeric_limits<float>::infinity(),
-                         -std::numeric_limits<float>::infinity(),
-                         1.0f / 3.0f,
-                         0.1f};
-    const char* names[] = {"Quote \" and 'apostrophe'",
-                           "A & B &amp; C",
-                           "<tag attr=\"x\"/>",
-                           "Gr\xc3\xbc\xc3\x9f"
-                           "e \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\xb8",
-                           "Line 1\nLine 2\r\nTab\there",
-                           "",
-                           "\x01\x1f control",
-                           "  spaced  ",
-                           "]]> --> <!-- ?>",
-                           "&#65; not an entity",
-                           "Init",
-                           "x"};
+    const float odd[] = { std::numeric_limits<float>::denorm_min(),
+                          -1.0e-40f,
+                          -0.0f,
+                          -0.25f,
+                          3.5f,
+                          std::numeric_limits<float>::max(),
+                          std::numeric_limits<float>::lowest(),
+                          std::numeric_limits<float>::min(),
+                          std::numeric_limits<float>::infinity(),
+                          -std::numeric_limits<float>::infinity(),
+                          1.0f / 3.0f,
+                          0.1f };
+    const char* names[] = { "Quote \" and 'apostrophe'",
+                            "A & B &amp; C",
+                            "<tag attr=\"x\"/>",
+                            "Gr\xc3\xbc\xc3\x9f"
+                            "e \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\xb8",
+                            "Line 1\nLine 2\r\nTab\there",
+                            "",
+                            "\x01\x1f control",
+                            "  spaced  ",
+                            "]]> --> <!-- ?>",
+                            "&#65; not an entity",
+                            "Init",
+                            "x" };
 
     PelmoraTacetorAudioProcessor source;
 
@@ -237,7 +237,7 @@ TEST (SettingsChunk, ValueTextsReadLikeTheFrameworkWithoutItsOverflows)
     EXPECT_TRUE (sameBits (bitsOf ("-0"), -0.0f));
 
     // Not a number at all: 0, with a positive sign.
-    for (const char* text : {"", "abc", "-", "+.", "e5", "--1", "-x"})
+    for (const char* text : { "", "abc", "-", "+.", "e5", "--1", "-x" })
         EXPECT_TRUE (sameBits (bitsOf (text), 0.0f)) << text;
 
     EXPECT_EQ (bitsOf ("0x1p3"), 0.0f) << "no hexadecimal floats";
@@ -278,17 +278,17 @@ TEST_F (Fixture, DamagedContainersAreIgnored)
 
 TEST_F (Fixture, TextsThatAreNotOurElementAreIgnored)
 {
-    for (const char* text : {"<TACETORPLUGINSETTINGS activePreset=\"3\"",         // unterminated
-                             "<TACETORPLUGINSETTINGS activePreset=\"3/>",         // unmatched quote
-                             "<TACETORPLUGINSETTINGS activePreset=3/>",           // unquoted
-                             "<TACETORPLUGINSETTINGS activePreset=\"3\"><child>", // unclosed child
-                             "<TACETORPLUGINSETTINGS activePreset=\"3\">text",
-                             "<OTHERSETTINGS activePreset=\"3\"/>",
-                             "<TACETORPLUGINSETTINGSX activePreset=\"3\"/>",
-                             "TACETORPLUGINSETTINGS",
-                             "   ",
-                             "<!-- only a comment -->",
-                             "<\xff\xfe/>"})
+    for (const char* text : { "<TACETORPLUGINSETTINGS activePreset=\"3\"",         // unterminated
+                              "<TACETORPLUGINSETTINGS activePreset=\"3/>",         // unmatched quote
+                              "<TACETORPLUGINSETTINGS activePreset=3/>",           // unquoted
+                              "<TACETORPLUGINSETTINGS activePreset=\"3\"><child>", // unclosed child
+                              "<TACETORPLUGINSETTINGS activePreset=\"3\">text",
+                              "<OTHERSETTINGS activePreset=\"3\"/>",
+                              "<TACETORPLUGINSETTINGSX activePreset=\"3\"/>",
+                              "TACETORPLUGINSETTINGS",
+                              "   ",
+                              "<!-- only a comment -->",
+                              "<\xff\xfe/>" })
         expectUntouchedBy (container (text), text);
 
     // A lead byte at the very end of a block whose stored length runs past it: the decoder
@@ -317,12 +317,12 @@ TEST_F (Fixture, ActivePresetSelectsAndAnnouncesOnlyAProgramOfTheTable)
         RecordingListener listener (processor);
         restore (processor, container (fullText (7)));
         EXPECT_EQ (processor.getCurrentProgram(), 7);
-        const std::vector<std::pair<int, float>> expected{{0, 0.0f}, {1, 1.0f}, {2, 0.7f}, {3, 0.5f}, {4, 0.25f}};
+        const std::vector<std::pair<int, float>> expected { { 0, 0.0f }, { 1, 1.0f }, { 2, 0.7f }, { 3, 0.5f }, { 4, 0.25f } };
         EXPECT_EQ (listener.changes, expected);
         EXPECT_TRUE (processor.parametersChanged_.load());
     }
 
-    for (const char* outside : {"12", "-1", "4294967299", "99999999999999999999"})
+    for (const char* outside : { "12", "-1", "4294967299", "99999999999999999999" })
     {
         processor.parametersChanged_ = false;
         RecordingListener listener (processor);
@@ -336,7 +336,7 @@ TEST_F (Fixture, ActivePresetSelectsAndAnnouncesOnlyAProgramOfTheTable)
         EXPECT_EQ (processor.getProgramName (11), "P11") << "the table is loaded all the same";
     }
 
-    for (const char* notANumber : {"activePreset=\"x\"", "activePreset=\"\"", ""})
+    for (const char* notANumber : { "activePreset=\"x\"", "activePreset=\"\"", "" })
     {
         auto text = fullText (5);
         text.replace (text.find ("activePreset=\"5\""), 16, notANumber);

@@ -20,7 +20,7 @@ void hammer (PelmoraTacetorAudioProcessor& processor,
              const std::vector<std::function<void (int)>>& jobs,
              std::chrono::milliseconds duration)
 {
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop { false };
     std::thread audio ([&]
                        {
         juce::AudioBuffer<float> buffer (2, 64);
@@ -77,26 +77,26 @@ TEST (StateConcurrency, RestoresAndProgramChangesRacingKeepEveryProgramItsOwnVal
     PelmoraTacetorAudioProcessor processor;
     processor.prepareToPlay (48000.0, 64);
 
-    const juce::MemoryBlock tables[] = {distinctTable (2), distinctTable (9)};
+    const juce::MemoryBlock tables[] = { distinctTable (2), distinctTable (9) };
     const auto restoresEnd = Clock::now() + std::chrono::milliseconds (150);
 
     // Restores (which end in a program change) race program changes from another thread; in
     // the second half only program changes race each other, so damage done then stays.
     hammer (processor,
-            {[&] (int round)
-             {
-                 if (Clock::now() < restoresEnd && round % 2 == 0)
-                 {
-                     const auto& table = tables[(round / 2) % 2];
-                     processor.setStateInformation (table.getData(), static_cast<int> (table.getSize()));
-                 }
-                 else
-                 {
-                     processor.setCurrentProgram ((round * 5) % 12);
-                 }
-             },
-             [&] (int round)
-             { processor.setCurrentProgram (round % 12); }},
+            { [&] (int round)
+              {
+                  if (Clock::now() < restoresEnd && round % 2 == 0)
+                  {
+                      const auto& table = tables[(round / 2) % 2];
+                      processor.setStateInformation (table.getData(), static_cast<int> (table.getSize()));
+                  }
+                  else
+                  {
+                      processor.setCurrentProgram ((round * 5) % 12);
+                  }
+              },
+              [&] (int round)
+              { processor.setCurrentProgram (round % 12); } },
             std::chrono::milliseconds (300));
 
     // No writer stores a value other than a slot's own, so the table is as restored; a
@@ -115,20 +115,20 @@ TEST (StateConcurrency, AutomationProgramChangesSavesAndRestoresAgainstTheAudioT
     const auto table = distinctTable (5);
 
     hammer (processor,
-            {[&] (int round)
-             {
-                 // The host's state thread saves and restores, as on project save and load.
-                 juce::MemoryBlock saved;
-                 processor.getStateInformation (saved);
-                 const auto& block = round % 3 == 0 ? table : saved;
-                 processor.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
-             },
-             [&] (int round)
-             { processor.setCurrentProgram ((round * 7) % 12); },
-             [&] (int round)
-             { processor.setParameter (round % 5, static_cast<float> (round % 100) / 100.0f); },
-             [&] (int round)
-             { processor.setParameter ((round + 2) % 5, round % 2 == 0 ? 1.0f : 0.0f); }},
+            { [&] (int round)
+              {
+                  // The host's state thread saves and restores, as on project save and load.
+                  juce::MemoryBlock saved;
+                  processor.getStateInformation (saved);
+                  const auto& block = round % 3 == 0 ? table : saved;
+                  processor.setStateInformation (block.getData(), static_cast<int> (block.getSize()));
+              },
+              [&] (int round)
+              { processor.setCurrentProgram ((round * 7) % 12); },
+              [&] (int round)
+              { processor.setParameter (round % 5, static_cast<float> (round % 100) / 100.0f); },
+              [&] (int round)
+              { processor.setParameter ((round + 2) % 5, round % 2 == 0 ? 1.0f : 0.0f); } },
             std::chrono::milliseconds (400));
 
     // Whatever the interleaving, a final restore brings back exactly what was stored.
