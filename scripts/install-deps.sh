@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     lilv-utils serdi ardour xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
     libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan
+    clang-14 libclang-rt-14-dev locales
 )
 
 if [ $# -gt 0 ]; then
