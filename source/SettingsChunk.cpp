@@ -213,9 +213,11 @@ bool skipName (Cursor& p) noexcept
     return true;
 }
 
-// One of the five predefined entities or a character reference. References go up to 0x1fffff
+// One of the five predefined entities or a character reference. References go up to 0x3fffff
 // rather than the last Unicode code point: a name decoded from damaged UTF-8 can hold such a
-// character, JUCE writes it as a reference, and the block saved after it must read back.
+// character (JUCE's decoder keeps up to four bits of any lead byte from 0xf8 on and takes up to
+// three continuation bytes), JUCE writes it as a reference, and the block saved after it must
+// read back.
 bool skipReference (Cursor& p) noexcept
 {
     ++p;
@@ -252,7 +254,7 @@ bool skipReference (Cursor& p) noexcept
         code = code * static_cast<juce::uint32> (base) + static_cast<juce::uint32> (digit);
     }
 
-    if (digits == 0 || *p != ';' || code == 0 || code > 0x1fffff)
+    if (digits == 0 || *p != ';' || code == 0 || code > 0x3fffff)
         return false;
 
     ++p;

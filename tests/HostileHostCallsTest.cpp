@@ -1,5 +1,5 @@
-// Host calls with arbitrary contents, in process: parameter values of any bit pattern give
-// texts and finite audio.
+// Host calls with arbitrary contents, in process: program names made of any bytes survive the
+// settings chunk, and parameter values of any bit pattern give texts and finite audio.
 #include "PelmoraTacetorAudioProcessor.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,50 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+
+namespace
+{
+juce::String randomName (std::mt19937& random)
+{
+    char bytes[300];
+    const auto length = random() % sizeof (bytes);
+
+    for (size_t i = 0; i < length; ++i)
+        bytes[i] = static_cast<char> (random() % 4 == 0 ? "<>&\"'\x01\x1f\x7f\xc3\xff"[random() % 10] : static_cast<int> (random() % 256));
+
+    // Hosts hand over whatever their users typed or their files held, not always valid UTF-8.
+    return juce::String::fromUTF8 (bytes, static_cast<int> (length));
+}
+} // namespace
+
+TEST (HostileHostCalls, ProgramNamesOfAnyBytesSurviveTheSettingsChunk)
+{
+    std::mt19937 random (7u);
+
+    for (int round = 0; round < 200; ++round)
+    {
+        PelmoraTacetorAudioProcessor original;
+        const int index = static_cast<int> (random() % PelmoraTacetorAudioProcessor::numPrograms);
+        original.changeProgramName (index, randomName (random));
+        original.setParameter (2, 0.3f);
+
+        juce::MemoryBlock state;
+        original.getStateInformation (state);
+
+        PelmoraTacetorAudioProcessor restored;
+        restored.setStateInformation (state.getData(), static_cast<int> (state.getSize()));
+
+        for (int program = 0; program < PelmoraTacetorAudioProcessor::numPrograms; ++program)
+            ASSERT_EQ (restored.getProgramName (program), original.getProgramName (program))
+                << "round " << round << ", program " << program;
+
+        ASSERT_EQ (restored.getParameter (2), original.getParameter (2)) << "round " << round;
+
+        juce::MemoryBlock again;
+        restored.getStateInformation (again);
+        ASSERT_EQ (again, state) << "round " << round;
+    }
+}
 
 TEST (HostileHostCalls, ParameterValuesOfAnyBitPatternGiveTextsAndFiniteAudio)
 {
