@@ -1,6 +1,7 @@
 #include "PelmoraTacetorAudioProcessor.h"
 
 #include "ParameterText.h"
+#include "PelmoraTacetorAudioProcessorEditor.h"
 #include "SettingsChunk.h"
 
 #include <algorithm>
@@ -154,7 +155,7 @@ bool PelmoraTacetorAudioProcessor::producesMidi() const { return false; }
 
 juce::AudioProcessorEditor* PelmoraTacetorAudioProcessor::createEditor()
 {
-    return new juce::GenericAudioProcessorEditor (*this);
+    return new PelmoraTacetorAudioProcessorEditor (*this);
 }
 
 bool PelmoraTacetorAudioProcessor::hasEditor() const { return true; }

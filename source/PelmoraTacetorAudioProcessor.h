@@ -56,6 +56,8 @@ public:
     bool acceptsMidi() const override;
     bool producesMidi() const override;
 
+    /** A new pedal editor (PelmoraTacetorAudioProcessorEditor) on this processor; the caller
+        owns it. Message thread. */
     juce::AudioProcessorEditor* createEditor() override;
     bool hasEditor() const override;
 
@@ -86,6 +88,11 @@ public:
     /** Stores value at index 0..4 of the current program and raises the change flag; any
         other index is ignored. Any thread; never waits. The gate follows at the next block. */
     void setParameter (int index, float value) override;
+
+    /** Tells every registered listener (the format wrapper, and through it the host) that
+        parameter index 0..4 now has value; the editor calls it after setParameter for each
+        user gesture. Message thread when called from the editor. */
+    using juce::AudioProcessor::sendParamChangeMessageToListeners;
 
     /** 12. */
     int getNumPrograms() override;

@@ -1,0 +1,120 @@
+#include "support/EditorTestSupport.h"
+
+#include "EmbeddedImages.h"
+#include "PelmoraTacetorAudioProcessor.h"
+#include "PelmoraTacetorAudioProcessorEditor.h"
+
+#include <cstdlib>
+
+namespace EditorTestSupport
+{
+void ParameterLog::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
+{
+    changes.emplace_back (index, value);
+}
+
+std::vector<float> ParameterLog::valuesOf (int index) const
+{
+    std::vector<float> values;
+
+    for (const auto& [changedIndex, value] : changes)
+        if (changedIndex == index)
+            values.push_back (value);
+
+    return values;
+}
+
+juce::Component* findChild (juce::Component& editor, const juce::String& name)
+{
+    for (auto* child : editor.getChildren())
+        if (child->getName() == name)
+            return child;
+
+    return nullptr;
+}
+
+juce::Image referencePedal (const Values& values, bool aboutShown)
+{
+    PelmoraTacetorAudioProcessor processor;
+
+    for (int index = 0; index < static_cast<int> (values.size()); ++index)
+        processor.setParameter (index, values[static_cast<size_t> (index)]);
+
+    std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
+    auto& pedal = dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*editor);
+
+    if (aboutShown)
+        pedal.buttonClicked (dynamic_cast<juce::Button*> (findChild (pedal, "aboutShowButton_")));
+
+    return pedal.createComponentSnapshot (pedal.getLocalBounds(), true);
+}
+
+juce::Image stripFrame (const juce::Image& strip, int numFrames, int frame)
+{
+    const int height = strip.getHeight() / numFrames;
+    return strip.getClippedImage ({0, frame * height, strip.getWidth(), height}).createCopy();
+}
+
+int countDifferences (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& expected)
+{
+    if (! image.getBounds().contains (area))
+        return area.getWidth() * area.getHeight();
+
+    int differing = 0;
+
+    for (int y = 0; y < area.getHeight(); ++y)
+        for (int x = 0; x < area.getWidth(); ++x)
+        {
+            const auto seen = image.getPixelAt (area.getX() + x, area.getY() + y);
+            const auto wanted = expected.getPixelAt (x, y);
+
+            if (seen.getRed() != wanted.getRed() || seen.getGreen() != wanted.getGreen() || seen.getBlue() != wanted.getBlue())
+                ++differing;
+        }
+
+    return differing;
+}
+
+juce::Image screenshot()
+{
+    const juce::TemporaryFile file (".png");
+    juce::ChildProcess import;
+
+    if (! import.start (juce::StringArray { "import", "-window", "root", file.getFile().getFullPathName() }, 0)
+        || ! import.waitForProcessToFinish (20000))
+        return {};
+
+    return juce::ImageFileFormat::loadFrom (file.getFile());
+}
+
+std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area)
+{
+    // The band above the knobs is background in every state except with the about card open.
+    const auto band = EmbeddedImages::decodeBackground().getClippedImage ({0, 0, 325, 40}).createCopy();
+    const auto searched = area.getIntersection (screen.getBounds());
+
+    for (int y = searched.getY(); y + 366 <= searched.getBottom(); ++y)
+        for (int x = searched.getX(); x + 325 <= searched.getRight(); ++x)
+            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20)
+                && countDifferences (screen, {x, y, 325, 40}, band) == 0)
+                return juce::Point<int> (x, y);
+
+    return std::nullopt;
+}
+
+void saveIfRequested (const juce::Image& image, juce::Rectangle<int> area, const juce::String& name)
+{
+    const char* folder = std::getenv ("TACETOR_SCREENSHOT_DIR");
+
+    if (folder == nullptr || *folder == 0 || ! image.isValid())
+        return;
+
+    const auto file = juce::File (juce::CharPointer_UTF8 (folder)).getChildFile (name + ".png");
+    file.deleteFile();
+    juce::FileOutputStream stream (file);
+    juce::PNGImageFormat png;
+
+    if (stream.openedOk())
+        png.writeImageToStream (image.getClippedImage (area.getIntersection (image.getBounds())), stream);
+}
+} // namespace EditorTestSupport

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+/**
+    Helpers for the pedal editor's tests: what a host hears from a processor, the editor's
+    children by name, reference pictures of the pedal drawn in this process, and screenshots
+    of the virtual display compared pixel for pixel. Message thread (the test's own).
+*/
+namespace EditorTestSupport
+{
+/** Records the value changes and gesture messages a processor announces, as a format
+    wrapper or a host would hear them. Register it with addListener. */
+struct ParameterLog : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override;
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int) override { ++gestures; }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int) override { ++gestures; }
+
+    /** The changes for index only, in order. */
+    std::vector<float> valuesOf (int index) const;
+
+    std::vector<std::pair<int, float>> changes;
+    int gestures = 0;
+};
+
+/** Parameter values in index order: on switch, dual mono, threshold, attack, decay. */
+using Values = std::array<float, 5>;
+
+/** The processor's defaults. */
+inline constexpr Values defaultValues { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f };
+
+/** The editor's child component named name (nullptr when there is none). */
+juce::Component* findChild (juce::Component& editor, const juce::String& name);
+
+/** The pedal as this process draws it: a fresh processor's editor showing values, with the
+    about panel open when aboutShown, painted into an opaque 325 × 366 image. */
+juce::Image referencePedal (const Values& values, bool aboutShown = false);
+
+/** Frame k of a decoded filmstrip of numFrames frames, as its own image. */
+juce::Image stripFrame (const juce::Image& strip, int numFrames, int frame);
+
+/** How many pixels of area inside image differ from expected (drawn at area's size);
+    every pixel counts as differing when area lies outside image. Alpha is ignored. */
+int countDifferences (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& expected);
+
+/** The whole virtual display as an image (ImageMagick's import); invalid when it fails. */
+juce::Image screenshot();
+
+/** Where the pedal background's top band shows in a screenshot, searched within area (the
+    window that holds the editor); nullopt when it is not there. */
+std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area);
+
+/** When TACETOR_SCREENSHOT_DIR is set, saves area of image there as name.png. */
+void saveIfRequested (const juce::Image& image, juce::Rectangle<int> area, const juce::String& name);
+} // namespace EditorTestSupport
