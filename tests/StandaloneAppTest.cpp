@@ -1,0 +1,141 @@
+// The built Standalone app on the virtual display, worked with the X pointer the way a person
+// would: the pedal as it opens, the about card from the logo, and a knob turned by a drag.
+#include "EmbeddedImages.h"
+#include "support/EditorTestSupport.h"
+#include "support/WidgetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace EditorTestSupport;
+using namespace WidgetTestSupport;
+
+namespace
+{
+juce::String run (const juce::StringArray& arguments)
+{
+    juce::ChildProcess process;
+
+    if (! process.start (arguments, juce::ChildProcess::wantStdOut))
+        return {};
+
+    const auto output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (10000);
+    return output;
+}
+
+/** The app's top-level window on the display: found by its title, placed by xdotool. */
+std::optional<juce::Rectangle<int>> findAppWindow (int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+
+    do
+    {
+        const auto ids = juce::StringArray::fromLines (run ({"xdotool", "search", "--onlyvisible", "--name", "^Pelmora Tacetor$"}).trim());
+
+        if (ids.size() == 1 && ids[0].isNotEmpty())
+        {
+            juce::StringPairArray geometry;
+            for (const auto& line : juce::StringArray::fromLines (run ({"xdotool", "getwindowgeometry", "--shell", ids[0]})))
+                geometry.set (line.upToFirstOccurrenceOf ("=", false, false), line.fromFirstOccurrenceOf ("=", false, false));
+
+            if (geometry["WIDTH"].getIntValue() > 0)
+                return juce::Rectangle<int> (geometry["X"].getIntValue(), geometry["Y"].getIntValue(),
+                                             geometry["WIDTH"].getIntValue(), geometry["HEIGHT"].getIntValue());
+        }
+
+        juce::Thread::sleep (200);
+    } while (juce::Time::getMillisecondCounter() < end);
+
+    return std::nullopt;
+}
+
+/** Screenshots until area shows expected exactly or timeoutMs passes; returns the last. */
+juce::Image waitForPedal (juce::Rectangle<int> area, const juce::Image& expected, int timeoutMs = 5000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+    juce::Image screen;
+
+    do
+    {
+        juce::Thread::sleep (100);
+        screen = screenshot();
+    } while (countDifferences (screen, area, expected) != 0 && juce::Time::getMillisecondCounter() < end);
+
+    return screen;
+}
+
+/** Moves the real pointer to (x, y) of the pedal, then does action ("click 1", "mousedown 1"...). */
+bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action = {})
+{
+    return xdotool ("mousemove " + juce::String (pedal.x + x) + " " + juce::String (pedal.y + y) + " " + action);
+}
+} // namespace
+
+TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPointer)
+{
+    if (! hasDisplay())
+        GTEST_SKIP() << "DISPLAY is not set: this test needs an X server (run it under xvfb-run)";
+
+    const RealPointerSession pointer;
+    ASSERT_TRUE (pointer.isLocked());
+    ASSERT_TRUE (run ({"xdotool", "search", "--onlyvisible", "--name", "^Pelmora Tacetor$"}).trim().isEmpty())
+        << "another Pelmora Tacetor window is already on this display";
+
+    // HOME is the test's own temporary folder: the app's settings file goes there.
+    juce::ChildProcess app;
+    ASSERT_TRUE (app.start (juce::StringArray {TACETOR_STANDALONE_APP}, 0));
+
+    const auto window = findAppWindow (20000);
+    ASSERT_TRUE (window.has_value()) << "the app opened no window";
+
+    // The app puts its own title bar and, with an input, a notice that input is muted above
+    // the editor; the pedal is wherever its picture shows inside the window.
+    std::optional<juce::Point<int>> found;
+    auto screen = screenshot();
+    for (int attempt = 0; attempt < 50 && ! (found = findPedal (screen, *window)).has_value(); ++attempt)
+    {
+        juce::Thread::sleep (200);
+        screen = screenshot();
+    }
+    ASSERT_TRUE (found.has_value()) << "the pedal never showed in the app's window";
+    const auto pedal = *found;
+    const juce::Rectangle<int> pedalArea (pedal.x, pedal.y, 325, 366);
+
+    screen = waitForPedal (pedalArea, referencePedal (defaultValues));
+    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues)), 0);
+    saveIfRequested (screen, *window, "standalone-pedal");
+
+    // The logo lettering opens the about card with the version.
+    ASSERT_TRUE (pointerAt (pedal, 100, 330, "click 1"));
+    screen = waitForPedal (pedalArea, referencePedal (defaultValues, true));
+    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues, true)), 0);
+    saveIfRequested (screen, *window, "standalone-about");
+
+    ASSERT_TRUE (pointerAt (pedal, 160, 300, "click 1"));
+    screen = waitForPedal (pedalArea, referencePedal (defaultValues));
+    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues)), 0);
+
+    // The threshold knob dragged 100 pixels up from 0: 0.4, frame 40, with the value pop-up
+    // showing while the button is held.
+    ASSERT_TRUE (pointerAt (pedal, 65, 76, "mousedown 1"));
+    ASSERT_TRUE (pointerAt (pedal, 65, 50));
+    ASSERT_TRUE (pointerAt (pedal, 65, -24));
+    juce::Thread::sleep (400);
+    saveIfRequested (screenshot(), *window, "standalone-knob-dragging");
+    ASSERT_TRUE (xdotool ("mouseup 1"));
+
+    const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
+    screen = waitForPedal (thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40));
+    EXPECT_EQ (countDifferences (screen, thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40)), 0);
+
+    // Nothing else moved.
+    auto turned = defaultValues;
+    turned[2] = 0.4f;
+    screen = waitForPedal (pedalArea, referencePedal (turned));
+    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (turned)), 0);
+    saveIfRequested (screen, *window, "standalone-knob-turned");
+
+    EXPECT_TRUE (app.isRunning()) << "the app stopped while being worked";
+    app.kill();
+    app.waitForProcessToFinish (5000);
+}
