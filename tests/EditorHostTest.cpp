@@ -13,14 +13,15 @@ using namespace WidgetTestSupport;
 
 namespace
 {
-/** A host's plug-in window: the hosted editor at the top left of a borderless desktop window. */
+/** A host's plug-in window: the hosted editor filling a borderless desktop window, placed at
+    the display's lower right, where no other test opens a window. */
 struct HostWindow : juce::Component
 {
     explicit HostWindow (juce::AudioProcessorEditor& editor)
     {
         setName ("Tacetor VST3 host test");
         addAndMakeVisible (editor);
-        setBounds (40, 40, editor.getWidth(), editor.getHeight());
+        setBounds (900, 620, editor.getWidth(), editor.getHeight());
         addToDesktop (0);
         setVisible (true);
     }
@@ -59,8 +60,8 @@ bool xdotoolAt (juce::Point<int> pedal, int x, int y, const juce::String& action
 
 TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
 {
-    if (! hasDisplay())
-        GTEST_SKIP() << "DISPLAY is not set: this test needs an X server (run it under xvfb-run)";
+    if (const auto why = whyDisplayCannotShowPixels(); why.isNotEmpty())
+        GTEST_SKIP() << why;
 
     const RealPointerSession pointer;
     ASSERT_TRUE (pointer.isLocked());

@@ -23,19 +23,46 @@ juce::String run (const juce::StringArray& arguments)
     return output;
 }
 
-/** The app's top-level window on the display: found by its title, placed by xdotool. */
-std::optional<juce::Rectangle<int>> findAppWindow (int timeoutMs)
+/** The Standalone app started with its output thrown away, and its process id. */
+struct App
+{
+    App()
+    {
+        // Started through the shell, which tells its own id before it becomes the app.
+        const juce::StringArray command {"sh", "-c", "echo $$; exec \"$0\" > /dev/null 2>&1", TACETOR_STANDALONE_APP};
+
+        if (process.start (command, juce::ChildProcess::wantStdOut))
+        {
+            char line[32] = {};
+            process.readProcessOutput (line, sizeof (line) - 1);
+            pid = juce::String (line).trim().getIntValue();
+        }
+    }
+
+    ~App()
+    {
+        process.kill();
+        process.waitForProcessToFinish (5000);
+    }
+
+    juce::ChildProcess process;
+    int pid = 0;
+};
+
+/** The app's top-level window, once it shows, moved to topLeft on the display. Other tests
+    may have their own windows of the app open meanwhile; this one is told apart by its process. */
+std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, int timeoutMs)
 {
     const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
 
     do
     {
-        const auto ids = juce::StringArray::fromLines (run ({"xdotool", "search", "--onlyvisible", "--name", "^Pelmora Tacetor$"}).trim());
+        const auto id = juce::StringArray::fromLines (run ({"xdotool", "search", "--onlyvisible", "--pid", juce::String (pid), "--name", "^Pelmora Tacetor$"}))[0].trim();
 
-        if (ids.size() == 1 && ids[0].isNotEmpty())
+        if (id.isNotEmpty() && xdotool ("windowmove --sync " + id + " " + juce::String (topLeft.x) + " " + juce::String (topLeft.y)))
         {
             juce::StringPairArray geometry;
-            for (const auto& line : juce::StringArray::fromLines (run ({"xdotool", "getwindowgeometry", "--shell", ids[0]})))
+            for (const auto& line : juce::StringArray::fromLines (run ({"xdotool", "getwindowgeometry", "--shell", id})))
                 geometry.set (line.upToFirstOccurrenceOf ("=", false, false), line.fromFirstOccurrenceOf ("=", false, false));
 
             if (geometry["WIDTH"].getIntValue() > 0)
@@ -73,19 +100,16 @@ bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action
 
 TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPointer)
 {
-    if (! hasDisplay())
-        GTEST_SKIP() << "DISPLAY is not set: this test needs an X server (run it under xvfb-run)";
+    if (const auto why = whyDisplayCannotShowPixels(); why.isNotEmpty())
+        GTEST_SKIP() << why;
 
     const RealPointerSession pointer;
     ASSERT_TRUE (pointer.isLocked());
-    ASSERT_TRUE (run ({"xdotool", "search", "--onlyvisible", "--name", "^Pelmora Tacetor$"}).trim().isEmpty())
-        << "another Pelmora Tacetor window is already on this display";
-
-    // HOME is the test's own temporary folder: the app's settings file goes there.
-    juce::ChildProcess app;
-    ASSERT_TRUE (app.start (juce::StringArray {TACETOR_STANDALONE_APP}, 0));
-
-    const auto window = findAppWindow (20000);
+    // HOME is the test's own temporary folder: the app's settings file goes there. The window
+    // goes to the right of the display's middle, where no other test opens one.
+    App app;
+    ASSERT_GT (app.pid, 0) << "the app did not start";
+    const auto window = placeAppWindow (app.pid, {880, 20}, 20000);
     ASSERT_TRUE (window.has_value()) << "the app opened no window";
 
     // The app puts its own title bar and, with an input, a notice that input is muted above
@@ -135,7 +159,5 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (turned)), 0);
     saveIfRequested (screen, *window, "standalone-knob-turned");
 
-    EXPECT_TRUE (app.isRunning()) << "the app stopped while being worked";
-    app.kill();
-    app.waitForProcessToFinish (5000);
+    EXPECT_TRUE (app.process.isRunning()) << "the app stopped while being worked";
 }

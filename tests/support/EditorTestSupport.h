@@ -50,6 +50,10 @@ juce::Image stripFrame (const juce::Image& strip, int numFrames, int frame);
     every pixel counts as differing when area lies outside image. Alpha is ignored. */
 int countDifferences (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& expected);
 
+/** Why the X display cannot hold the screenshots these tests compare pixel for pixel (none,
+    too small, fewer than 24 bits of colour); empty when it can. */
+juce::String whyDisplayCannotShowPixels();
+
 /** The whole virtual display as an image (ImageMagick's import); invalid when it fails. */
 juce::Image screenshot();
 
