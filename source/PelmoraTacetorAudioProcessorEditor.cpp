@@ -17,7 +17,6 @@ constexpr int knobY = 40;
 PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraTacetorAudioProcessor& p)
     : juce::AudioProcessorEditor (p)
 {
-    auto& tacetor = getTacetorProcessor();
     setLookAndFeel (&lookAndFeel_);
 
     // The window is as large as the pedal picture, fixed before any child exists.
@@ -27,19 +26,11 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     // One local picture at a time: each widget keeps its own reference to its strip.
     juce::Image picture = EmbeddedImages::decodeFootswitch();
     bypassButton_ = std::make_unique<Orvane4StateButton3PDT> ("bypassButton_");
-    addAndMakeVisible (bypassButton_.get());
-    bypassButton_->setImage (picture);
-    bypassButton_->setBounds (222, 266, 90, 99);
-    bypassButton_->setToggleState (tacetor.getParameter (bypassIndex) > 0.0f, juce::dontSendNotification);
-    bypassButton_->addListener (this);
+    addSwitch (*bypassButton_, picture, {222, 266, 90, 99}, bypassIndex);
 
     picture = EmbeddedImages::decodeDualMonoSwitch();
     dualMonoOnButton_ = std::make_unique<Orvane2StateButton> ("dualMonoOnButton_");
-    addAndMakeVisible (dualMonoOnButton_.get());
-    dualMonoOnButton_->setImage (picture);
-    dualMonoOnButton_->setBounds (12, 167, 113, 125);
-    dualMonoOnButton_->setToggleState (tacetor.getParameter (dualMonoIndex) > 0.0f, juce::dontSendNotification);
-    dualMonoOnButton_->addListener (this);
+    addSwitch (*dualMonoOnButton_, picture, {12, 167, 113, 125}, dualMonoIndex);
 
     picture = EmbeddedImages::decodeThresholdKnob();
     thresholdKnob_ = std::make_unique<TacetorThresholdKnob> ("thresholdKnob_");
@@ -67,7 +58,7 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     aboutContainer_->setBounds (0, 0, picture.getWidth(), picture.getHeight());
 
     // The first tick shows whatever changed while the pedal was being built.
-    tacetor.parametersChanged_.store (true);
+    getTacetorProcessor().parametersChanged_.store (true);
     startTimer (refreshIntervalMs);
 }
 
@@ -92,6 +83,15 @@ PelmoraTacetorAudioProcessor& PelmoraTacetorAudioProcessorEditor::getTacetorProc
 {
     // The only constructor takes this type, so the base's reference is always one.
     return static_cast<PelmoraTacetorAudioProcessor&> (processor);
+}
+
+void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, juce::Image strip, juce::Rectangle<int> bounds, int parameterIndex)
+{
+    addAndMakeVisible (button);
+    button.setImage (std::move (strip));
+    button.setBounds (bounds);
+    button.setToggleState (getTacetorProcessor().getParameter (parameterIndex) > 0.0f, juce::dontSendNotification);
+    button.addListener (this);
 }
 
 void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, juce::Image strip, int x, int parameterIndex)

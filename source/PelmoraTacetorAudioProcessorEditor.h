@@ -72,7 +72,10 @@ private:
     /** Shows the processor's current values on all five widgets without notification. */
     void showProcessorValues();
 
-    /** Sets up one knob as the first three are: picture, place, value, reset, pop-up. */
+    /** Sets up a switch: picture, place, the toggle state of its parameter, listener. */
+    void addSwitch (FilmstripButton& button, juce::Image strip, juce::Rectangle<int> bounds, int parameterIndex);
+
+    /** Sets up a knob: picture, place, value, double-click default, pop-up, listener. */
     void addKnob (OrvaneKnob& knob, juce::Image strip, int x, int parameterIndex);
 
     // Declared first so that it is destroyed last: every child draws with it.

@@ -35,27 +35,6 @@ juce::AudioProcessorParameter* parameterNamed (juce::AudioProcessor& instance, c
 
     return nullptr;
 }
-
-/** Takes screenshots, running the message loop in between, until matches holds for one or
-    timeoutMs passes; returns the last one. */
-juce::Image waitForScreen (const std::function<bool (const juce::Image&)>& matches, int timeoutMs = 4000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-    juce::Image screen;
-
-    do
-    {
-        pump (50);
-        screen = screenshot();
-    } while (! matches (screen) && juce::Time::getMillisecondCounter() < end);
-
-    return screen;
-}
-
-bool xdotoolAt (juce::Point<int> pedal, int x, int y, const juce::String& action)
-{
-    return xdotool ("mousemove " + juce::String (pedal.x + x) + " " + juce::String (pedal.y + y) + " " + action);
-}
 } // namespace
 
 TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
@@ -89,30 +68,20 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
 
         // The plug-in draws into its own X window inside the host's, so only the display
         // itself shows what the user sees.
-        std::optional<juce::Point<int>> found;
-        auto screen = waitForScreen ([&] (const juce::Image& image)
-                                     { return (found = findPedal (image, window.getScreenBounds().expanded (4))).has_value(); });
+        const auto found = waitForPedal (window.getScreenBounds().expanded (4));
         ASSERT_TRUE (found.has_value()) << "the pedal never showed in the host's window";
         const auto pedal = *found;
         const juce::Rectangle<int> pedalArea (pedal.x, pedal.y, 325, 366);
-        const auto sameAs = [&] (const juce::Image& expected)
-        {
-            return [&, expected] (const juce::Image& image)
-            { return countDifferences (image, pedalArea, expected) == 0; };
-        };
-
+        juce::Image screen;
         Values shown = defaultValues;
-        screen = waitForScreen (sameAs (referencePedal (shown)));
-        EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);
+        EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
         saveIfRequested (screen, pedalArea, "vst3-editor-opened");
 
         // Host automation: the knob turns on the display, and nothing comes back to the host.
         threshold->setValue (0.5f);
         const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
         const auto frame50 = stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 50);
-        screen = waitForScreen ([&] (const juce::Image& image)
-                                { return countDifferences (image, thresholdArea, frame50) == 0; });
-        EXPECT_EQ (countDifferences (screen, thresholdArea, frame50), 0);
+        EXPECT_EQ (differencesAfterWaiting (thresholdArea, frame50, &screen), 0);
         shown[2] = 0.5f;
         EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);
         saveIfRequested (screen, pedalArea, "vst3-editor-automated");
@@ -121,39 +90,35 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
 
         // A drag on the attack knob, 100 pixels up from its default: the host hears each
         // value as the knob takes it.
-        ASSERT_TRUE (xdotoolAt (pedal, 161, 76, "mousedown 1"));
-        ASSERT_TRUE (xdotoolAt (pedal, 161, 56, ""));
-        ASSERT_TRUE (xdotoolAt (pedal, 161, -24, ""));
+        ASSERT_TRUE (pointerAt (pedal, 161, 76, "mousedown 1"));
+        ASSERT_TRUE (pointerAt (pedal, 161, 56));
+        ASSERT_TRUE (pointerAt (pedal, 161, -24));
         ASSERT_TRUE (pumpUntil ([&]
                                 { return ! host.valuesOf (3).empty() && host.valuesOf (3).back() == 0.534f; }));
         ASSERT_TRUE (xdotool ("mouseup 1"));
         EXPECT_EQ (host.valuesOf (3).front(), 0.214f);
         EXPECT_EQ (attack->getValue(), 0.534f);
         shown[3] = 0.534f;
-        screen = waitForScreen (sameAs (referencePedal (shown)));
-        EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);
+        EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
 
         // The footswitch: off, announced as 0.
-        ASSERT_TRUE (xdotoolAt (pedal, 267, 300, "click 1"));
+        ASSERT_TRUE (pointerAt (pedal, 267, 300, "click 1"));
         ASSERT_TRUE (pumpUntil ([&]
-                                { return host.valuesOf (0) == std::vector<float> {0.0f}; }));
+                                { return host.valuesOf (0) == std::vector<float>{0.0f}; }));
         EXPECT_EQ (bypass->getValue(), 0.0f);
         shown[0] = 0.0f;
-        screen = waitForScreen (sameAs (referencePedal (shown)));
-        EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);
+        EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
 
         // Where the logo's click area overlaps the footswitch, the about card opens and the
         // footswitch stays as it was.
         const auto changesBefore = host.changes.size();
-        ASSERT_TRUE (xdotoolAt (pedal, 230, 330, "click 1"));
-        screen = waitForScreen (sameAs (referencePedal (shown, true)));
-        EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown, true)), 0);
+        ASSERT_TRUE (pointerAt (pedal, 230, 330, "click 1"));
+        EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown, true), &screen), 0);
         saveIfRequested (screen, pedalArea, "vst3-editor-about");
 
         // A press on the card closes it again.
-        ASSERT_TRUE (xdotoolAt (pedal, 160, 300, "click 1"));
-        screen = waitForScreen (sameAs (referencePedal (shown)));
-        EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);
+        ASSERT_TRUE (pointerAt (pedal, 160, 300, "click 1"));
+        EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
         EXPECT_EQ (host.changes.size(), changesBefore);
         EXPECT_EQ (bypass->getValue(), 0.0f);
 

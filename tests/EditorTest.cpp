@@ -100,7 +100,7 @@ struct InterruptedProcessor : PelmoraTacetorAudioProcessor
 TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 {
     // A switch of exactly 0 is off, anything above is on; knobs snap to 0.001.
-    const Values values { 0.0f, 0.0001f, 1.0f / 3.0f, 0.07f, 1.0f };
+    const Values values{0.0f, 0.0001f, 1.0f / 3.0f, 0.07f, 1.0f};
     for (int index = 0; index < 5; ++index)
         processor.setParameter (index, values[static_cast<size_t> (index)]);
     processor.parametersChanged_ = false;
@@ -298,7 +298,7 @@ TEST_F (OpenEditor, GesturesWriteAndAnnounceTheirValues)
     click ("bypassButton_");
 
     using Change = std::pair<int, float>;
-    const std::vector<Change> expected {{2, 0.5f}, {4, 0.25f}, {3, 0.9f}, {3, 0.134f}, {0, 0.0f}, {1, 1.0f}, {0, 1.0f}};
+    const std::vector<Change> expected{{2, 0.5f}, {4, 0.25f}, {3, 0.9f}, {3, 0.134f}, {0, 0.0f}, {1, 1.0f}, {0, 1.0f}};
     EXPECT_EQ (log.changes, expected);
     EXPECT_EQ (log.gestures, 0);
     EXPECT_EQ (processor.getParameter (0), 1.0f);

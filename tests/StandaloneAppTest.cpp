@@ -29,7 +29,7 @@ struct App
     App()
     {
         // Started through the shell, which tells its own id before it becomes the app.
-        const juce::StringArray command {"sh", "-c", "echo $$; exec \"$0\" > /dev/null 2>&1", TACETOR_STANDALONE_APP};
+        const juce::StringArray command{"sh", "-c", "echo $$; exec \"$0\" > /dev/null 2>&1", TACETOR_STANDALONE_APP};
 
         if (process.start (command, juce::ChildProcess::wantStdOut))
         {
@@ -75,27 +75,6 @@ std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> to
 
     return std::nullopt;
 }
-
-/** Screenshots until area shows expected exactly or timeoutMs passes; returns the last. */
-juce::Image waitForPedal (juce::Rectangle<int> area, const juce::Image& expected, int timeoutMs = 5000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
-    juce::Image screen;
-
-    do
-    {
-        juce::Thread::sleep (100);
-        screen = screenshot();
-    } while (countDifferences (screen, area, expected) != 0 && juce::Time::getMillisecondCounter() < end);
-
-    return screen;
-}
-
-/** Moves the real pointer to (x, y) of the pedal, then does action ("click 1", "mousedown 1"...). */
-bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action = {})
-{
-    return xdotool ("mousemove " + juce::String (pedal.x + x) + " " + juce::String (pedal.y + y) + " " + action);
-}
 } // namespace
 
 TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPointer)
@@ -114,30 +93,22 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
 
     // The app puts its own title bar and, with an input, a notice that input is muted above
     // the editor; the pedal is wherever its picture shows inside the window.
-    std::optional<juce::Point<int>> found;
-    auto screen = screenshot();
-    for (int attempt = 0; attempt < 50 && ! (found = findPedal (screen, *window)).has_value(); ++attempt)
-    {
-        juce::Thread::sleep (200);
-        screen = screenshot();
-    }
+    const auto found = waitForPedal (*window);
     ASSERT_TRUE (found.has_value()) << "the pedal never showed in the app's window";
     const auto pedal = *found;
     const juce::Rectangle<int> pedalArea (pedal.x, pedal.y, 325, 366);
+    juce::Image screen;
 
-    screen = waitForPedal (pedalArea, referencePedal (defaultValues));
-    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues)), 0);
+    EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (defaultValues), &screen), 0);
     saveIfRequested (screen, *window, "standalone-pedal");
 
     // The logo lettering opens the about card with the version.
     ASSERT_TRUE (pointerAt (pedal, 100, 330, "click 1"));
-    screen = waitForPedal (pedalArea, referencePedal (defaultValues, true));
-    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues, true)), 0);
+    EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (defaultValues, true), &screen), 0);
     saveIfRequested (screen, *window, "standalone-about");
 
     ASSERT_TRUE (pointerAt (pedal, 160, 300, "click 1"));
-    screen = waitForPedal (pedalArea, referencePedal (defaultValues));
-    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (defaultValues)), 0);
+    EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (defaultValues), &screen), 0);
 
     // The threshold knob dragged 100 pixels up from 0: 0.4, frame 40, with the value pop-up
     // showing while the button is held.
@@ -149,14 +120,12 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     ASSERT_TRUE (xdotool ("mouseup 1"));
 
     const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
-    screen = waitForPedal (thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40));
-    EXPECT_EQ (countDifferences (screen, thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40)), 0);
+    EXPECT_EQ (differencesAfterWaiting (thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40), &screen), 0);
 
     // Nothing else moved.
     auto turned = defaultValues;
     turned[2] = 0.4f;
-    screen = waitForPedal (pedalArea, referencePedal (turned));
-    EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (turned)), 0);
+    EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (turned), &screen), 0);
     saveIfRequested (screen, *window, "standalone-knob-turned");
 
     EXPECT_TRUE (app.process.isRunning()) << "the app stopped while being worked";

@@ -3,6 +3,7 @@
 #include "EmbeddedImages.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PelmoraTacetorAudioProcessorEditor.h"
+#include "support/WidgetTestSupport.h"
 
 #include <cstdlib>
 
@@ -80,11 +81,40 @@ juce::Image screenshot()
     const juce::TemporaryFile file (".png");
     juce::ChildProcess import;
 
-    if (! import.start (juce::StringArray { "import", "-window", "root", file.getFile().getFullPathName() }, 0)
-        || ! import.waitForProcessToFinish (20000))
+    if (! import.start (juce::StringArray{"import", "-window", "root", file.getFile().getFullPathName()}, 0) || ! import.waitForProcessToFinish (20000))
         return {};
 
     return juce::ImageFileFormat::loadFrom (file.getFile());
+}
+
+juce::Image waitForScreen (const std::function<bool (const juce::Image&)>& matches, int timeoutMs)
+{
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+    juce::Image screen;
+
+    do
+    {
+        WidgetTestSupport::pump (50);
+        screen = screenshot();
+    } while (! matches (screen) && juce::Time::getMillisecondCounter() < end);
+
+    return screen;
+}
+
+int differencesAfterWaiting (juce::Rectangle<int> area, const juce::Image& expected, juce::Image* lastScreen, int timeoutMs)
+{
+    const auto screen = waitForScreen ([&] (const juce::Image& image)
+                                       { return countDifferences (image, area, expected) == 0; },
+                                       timeoutMs);
+    if (lastScreen != nullptr)
+        *lastScreen = screen;
+
+    return countDifferences (screen, area, expected);
+}
+
+bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action)
+{
+    return WidgetTestSupport::xdotool ("mousemove " + juce::String (pedal.x + x) + " " + juce::String (pedal.y + y) + " " + action);
 }
 
 std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area)
@@ -95,11 +125,19 @@ std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rect
 
     for (int y = searched.getY(); y + 366 <= searched.getBottom(); ++y)
         for (int x = searched.getX(); x + 325 <= searched.getRight(); ++x)
-            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20)
-                && countDifferences (screen, {x, y, 325, 40}, band) == 0)
+            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20) && countDifferences (screen, {x, y, 325, 40}, band) == 0)
                 return juce::Point<int> (x, y);
 
     return std::nullopt;
+}
+
+std::optional<juce::Point<int>> waitForPedal (juce::Rectangle<int> window, int timeoutMs)
+{
+    std::optional<juce::Point<int>> found;
+    waitForScreen ([&] (const juce::Image& screen)
+                   { return (found = findPedal (screen, window)).has_value(); },
+                   timeoutMs);
+    return found;
 }
 
 void saveIfRequested (const juce::Image& image, juce::Rectangle<int> area, const juce::String& name)

@@ -3,6 +3,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -34,7 +35,7 @@ struct ParameterLog : juce::AudioProcessorListener
 using Values = std::array<float, 5>;
 
 /** The processor's defaults. */
-inline constexpr Values defaultValues { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f };
+inline constexpr Values defaultValues{1.0f, 0.0f, 0.0f, 0.134f, 0.367f};
 
 /** The editor's child component named name (nullptr when there is none). */
 juce::Component* findChild (juce::Component& editor, const juce::String& name);
@@ -57,9 +58,24 @@ juce::String whyDisplayCannotShowPixels();
 /** The whole virtual display as an image (ImageMagick's import); invalid when it fails. */
 juce::Image screenshot();
 
+/** Takes screenshots, running the message loop in between, until matches holds for one or
+    timeoutMs passes; returns the last one. */
+juce::Image waitForScreen (const std::function<bool (const juce::Image&)>& matches, int timeoutMs = 5000);
+
+/** Screenshots until area of the display shows expected exactly or timeoutMs passes;
+    returns how many pixels differ in the last one, which goes to lastScreen when given. */
+int differencesAfterWaiting (juce::Rectangle<int> area, const juce::Image& expected, juce::Image* lastScreen = nullptr, int timeoutMs = 5000);
+
+/** Moves the real pointer to (x, y) of the pedal shown at pedal (screen coordinates), then
+    does action with xdotool ("click 1", "mousedown 1", or nothing). */
+bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action = {});
+
 /** Where the pedal background's top band shows in a screenshot, searched within area (the
     window that holds the editor); nullopt when it is not there. */
 std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area);
+
+/** Screenshots until the pedal shows within window (findPedal) or timeoutMs passes. */
+std::optional<juce::Point<int>> waitForPedal (juce::Rectangle<int> window, int timeoutMs = 10000);
 
 /** When TACETOR_SCREENSHOT_DIR is set, saves area of image there as name.png. */
 void saveIfRequested (const juce::Image& image, juce::Rectangle<int> area, const juce::String& name);
