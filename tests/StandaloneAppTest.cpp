@@ -111,12 +111,12 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (defaultValues), &screen), 0);
 
     // The threshold knob dragged 100 pixels up from 0: 0.4, frame 40, with the value pop-up
-    // showing while the button is held.
+    // showing while the button is held (it may open beside the window: the crop leaves room).
     ASSERT_TRUE (pointerAt (pedal, 65, 76, "mousedown 1"));
     ASSERT_TRUE (pointerAt (pedal, 65, 50));
     ASSERT_TRUE (pointerAt (pedal, 65, -24));
     juce::Thread::sleep (400);
-    saveIfRequested (screenshot(), *window, "standalone-knob-dragging");
+    saveIfRequested (screenshot(), window->expanded (140, 0), "standalone-knob-dragging");
     ASSERT_TRUE (xdotool ("mouseup 1"));
 
     const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
