@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds everything and runs every test: the suite, then a short
-# fuzzing regression of the settings reader and the thread-race tests under ThreadSanitizer.
+# Installs the dependencies, builds everything and runs every test.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +10,3 @@ build="$root/build"
 cmake --build "$build"
 # Editor and window tests need a display; a virtual one serves on a headless machine.
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure -j2
-
-"$root/scripts/fuzz.sh" "${TACETOR_FUZZ_SECONDS:-30}"
-"$root/scripts/sanitize.sh"
