@@ -283,9 +283,9 @@ bool skipQuotedValue (Cursor& p) noexcept
     return true;
 }
 
-bool hasWellFormedStartTag (Cursor p) noexcept
+bool skipStartTag (Cursor& p) noexcept
 {
-    if (! skipProlog (p) || *p != '<' || ! skipName (++p))
+    if (*p != '<' || ! skipName (++p))
         return false;
 
     for (;;)
@@ -309,6 +309,14 @@ bool hasWellFormedStartTag (Cursor p) noexcept
         if (! skipQuotedValue (p))
             return false;
     }
+}
+
+// A processing instruction among an element's contents sends JUCE's parser round in an
+// endless loop (it skips the instruction to find text, then steps back before it to read
+// that text and stops at its '<'); blocks of ours have none there.
+bool isFitForJuceParser (Cursor p) noexcept
+{
+    return skipProlog (p) && skipStartTag (p) && p.indexOf (juce::CharPointer_ASCII ("<?")) < 0;
 }
 } // namespace
 
@@ -381,9 +389,15 @@ std::unique_ptr<juce::XmlElement> SettingsChunk::unwrap (const void* data, int s
     if (std::count (utf8, utf8 + length, '<') > maxMarkupOpenings)
         return {};
 
+    // Text that is not valid UTF-8 is not XML either. It must not get further: JUCE keeps the
+    // bytes as they are, and stepping over a lead byte skips the bytes it announces without
+    // looking, a terminating zero among them.
+    if (! juce::CharPointer_UTF8::isValidString (utf8, static_cast<int> (length)))
+        return {};
+
     const juce::String text (juce::CharPointer_UTF8 (utf8), juce::CharPointer_UTF8 (utf8 + length));
 
-    if (! hasWellFormedStartTag (text.getCharPointer()))
+    if (! isFitForJuceParser (text.getCharPointer()))
         return {};
 
     return juce::parseXML (text);

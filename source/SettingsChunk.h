@@ -82,10 +82,13 @@ public:
     static int parseIndex (const juce::String& text);
 
     /** The XML element inside a block, or null when the container or its text is unusable
-        (see read). Beyond what JUCE's parser rejects, these texts are unusable too: a prolog
+        (see read). Beyond what JUCE's parser rejects, these texts are unusable too: bytes that
+        are not valid UTF-8, a prolog
         or start tag that is not well-formed XML (JUCE would read a start tag that is cut short
         as a whole element with attributes missing), a document type declaration (no block of ours
-        has one, and refusing it keeps JUCE's entity expansion out of reach) and more than
+        has one, and refusing it keeps JUCE's entity expansion out of reach), a processing
+        instruction after the start tag (JUCE's parser loops forever on one among an
+        element's contents) and more than
         maxMarkupOpenings '<' characters (JUCE's parser recurses once per level of nesting and
         runs off an 8 MB stack at a depth of about 50000). */
     static std::unique_ptr<juce::XmlElement> unwrap (const void* data, int sizeInBytes);

@@ -179,12 +179,11 @@ TEST (SettingsChunk, RoundTripKeepsEveryNameValueAndTheCurrentProgram)
 
 TEST (SettingsChunk, WhatARestoreAcceptedSavesAndRestoresAgain)
 {
-    // Damaged UTF-8 decodes into characters beyond Unicode, which JUCE writes as references;
-    // a project saved after such a restore must still load.
+    // References to any code point, surrogates included, come back as references.
     PelmoraTacetorAudioProcessor first;
-    restore (first, container ("<TACETORPLUGINSETTINGS activePreset=\"1\" PresetName0=\"\xf7\xbf\xbf\xbf &#xD800; &#1114111;\"/>"));
+    restore (first, container ("<TACETORPLUGINSETTINGS activePreset=\"1\" PresetName0=\"&#xD800; &#1114111; &#x1;\"/>"));
     const auto saved = stateOf (first);
-    EXPECT_TRUE (std::string (static_cast<const char*> (saved.getData()), saved.getSize()).find ("&#2097151;") != std::string::npos);
+    EXPECT_EQ (first.getCurrentProgram(), 1);
 
     PelmoraTacetorAudioProcessor second;
     restore (second, saved);
@@ -288,7 +287,9 @@ TEST_F (Fixture, TextsThatAreNotOurElementAreIgnored)
                               "TACETORPLUGINSETTINGS",
                               "   ",
                               "<!-- only a comment -->",
-                              "<\xff\xfe/>" })
+                              "<\xff\xfe/>",
+                              "<TACETORPLUGINSETTINGS PresetName0=\"\xf7\xbf\xbf\xbf\"/>", // beyond Unicode
+                              "<TACETORPLUGINSETTINGS PresetName0=\"\xc3\"/>" })           // cut sequence
         expectUntouchedBy (container (text), text);
 
     // A lead byte at the very end of a block whose stored length runs past it: the decoder
@@ -305,6 +306,9 @@ TEST_F (Fixture, TextsTheParserCannotTakeSafelyAreIgnored)
     for (int i = 0; i < 200000; ++i)
         nested += "<a>";
     expectUntouchedBy (container (nested), "deep nesting");
+
+    // JUCE's parser never returns from a processing instruction between text in an element.
+    expectUntouchedBy (container ("<TACETORPLUGINSETTINGS activePreset=\"3\">x<?pi?>y</TACETORPLUGINSETTINGS>"), "instruction in content");
 
     // Entities that expand into markup are out of reach: blocks never declare a document type.
     expectUntouchedBy (container ("<!DOCTYPE t [<!ENTITY a \"<x>&a;</x>\">]><TACETORPLUGINSETTINGS activePreset=\"3\">&a;</TACETORPLUGINSETTINGS>"),
