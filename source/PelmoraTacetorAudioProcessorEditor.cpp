@@ -75,7 +75,7 @@ PelmoraTacetorAudioProcessorEditor::~PelmoraTacetorAudioProcessorEditor()
     aboutContainer_.reset();
 
     // The editor itself uses the look-and-feel too; it lets go of it here so that the
-    // member, destroyed next to last, is no longer in use by any component.
+    // member, destroyed after every other member, is no longer in use by any component.
     setLookAndFeel (nullptr);
 }
 
