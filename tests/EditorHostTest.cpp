@@ -56,7 +56,8 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
     auto* bypass = parameterNamed (*instance, "bypass");
     ASSERT_TRUE (threshold != nullptr && attack != nullptr && bypass != nullptr);
 
-    std::unique_ptr<juce::AudioProcessorEditor> editor (instance->createEditorIfNeeded());
+    HostOpenedEditor opened (*instance);
+    auto* editor = opened.get();
     ASSERT_NE (editor, nullptr);
     EXPECT_EQ (editor->getWidth(), 325);
     EXPECT_EQ (editor->getHeight(), 366);
@@ -104,7 +105,7 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
         // The footswitch: off, announced as 0.
         ASSERT_TRUE (pointerAt (pedal, 267, 300, "click 1"));
         ASSERT_TRUE (pumpUntil ([&]
-                                { return host.valuesOf (0) == std::vector<float>{0.0f}; }));
+                                { return host.valuesOf (0) == std::vector<float> { 0.0f }; }));
         EXPECT_EQ (bypass->getValue(), 0.0f);
         shown[0] = 0.0f;
         EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
@@ -127,7 +128,7 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
         EXPECT_EQ (host.gestures, 0);
     }
 
-    editor.reset();
+    opened.close();
     instance->removeListener (&host);
     instance.reset();
     pump (50);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 using namespace EditorTestSupport;
@@ -32,14 +33,21 @@ struct OpenEditor : testing::Test
 
     ~OpenEditor() override
     {
-        editor.reset();
+        close();
         processor.removeListener (&log);
     }
 
     void open()
     {
-        editor.reset (dynamic_cast<PelmoraTacetorAudioProcessorEditor*> (processor.createEditorIfNeeded()));
+        opened.emplace (processor);
+        editor = dynamic_cast<PelmoraTacetorAudioProcessorEditor*> (opened->get());
         ASSERT_NE (editor, nullptr);
+    }
+
+    void close()
+    {
+        editor = nullptr;
+        opened.reset();
     }
 
     /** Runs the message loop until the editor has taken in the processor's changes. */
@@ -71,7 +79,8 @@ struct OpenEditor : testing::Test
 
     PelmoraTacetorAudioProcessor processor;
     ParameterLog log;
-    std::unique_ptr<PelmoraTacetorAudioProcessorEditor> editor;
+    std::optional<HostOpenedEditor> opened;
+    PelmoraTacetorAudioProcessorEditor* editor = nullptr;
 };
 
 /** Hands out the values a host wrote last; on one chosen read, a host thread's write lands
@@ -100,7 +109,7 @@ struct InterruptedProcessor : PelmoraTacetorAudioProcessor
 TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 {
     // A switch of exactly 0 is off, anything above is on; knobs snap to 0.001.
-    const Values values{0.0f, 0.0001f, 1.0f / 3.0f, 0.07f, 1.0f};
+    const Values values { 0.0f, 0.0001f, 1.0f / 3.0f, 0.07f, 1.0f };
     for (int index = 0; index < 5; ++index)
         processor.setParameter (index, values[static_cast<size_t> (index)]);
     processor.parametersChanged_ = false;
@@ -111,7 +120,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
     EXPECT_TRUE (processor.parametersChanged_.load());
     EXPECT_TRUE (editor->isTimerRunning());
     EXPECT_EQ (editor->getTimerInterval(), 50);
-    EXPECT_EQ (processor.getActiveEditor(), editor.get());
+    EXPECT_EQ (processor.getActiveEditor(), editor);
     EXPECT_NE (dynamic_cast<juce::LookAndFeel_V3*> (&editor->getLookAndFeel()), nullptr);
 
     // Children bottom to top, each where its picture's frame fits it.
@@ -122,13 +131,13 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
         bool visible;
     };
     const Expected expected[] = {
-        {"bypassButton_", {222, 266, 90, 99}, true},
-        {"dualMonoOnButton_", {12, 167, 113, 125}, true},
-        {"thresholdKnob_", {17, 40, 96, 73}, true},
-        {"attackKnob_", {113, 40, 96, 73}, true},
-        {"decayKnob_", {209, 40, 96, 73}, true},
-        {"aboutShowButton_", {15, 313, 223, 40}, true},
-        {"aboutContainer_", {0, 0, 325, 365}, false},
+        { "bypassButton_", { 222, 266, 90, 99 }, true },
+        { "dualMonoOnButton_", { 12, 167, 113, 125 }, true },
+        { "thresholdKnob_", { 17, 40, 96, 73 }, true },
+        { "attackKnob_", { 113, 40, 96, 73 }, true },
+        { "decayKnob_", { 209, 40, 96, 73 }, true },
+        { "aboutShowButton_", { 15, 313, 223, 40 }, true },
+        { "aboutContainer_", { 0, 0, 325, 365 }, false },
     };
     ASSERT_EQ (editor->getNumChildComponents(), 7);
     for (int i = 0; i < 7; ++i)
@@ -148,7 +157,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
     EXPECT_EQ (knob ("decayKnob_").getValue(), 1.0);
 
     // A double-click returns each knob to the processor's default for its parameter.
-    for (const auto& [name, index] : {std::pair ("thresholdKnob_", 2), std::pair ("attackKnob_", 3), std::pair ("decayKnob_", 4)})
+    for (const auto& [name, index] : { std::pair ("thresholdKnob_", 2), std::pair ("attackKnob_", 3), std::pair ("decayKnob_", 4) })
     {
         EXPECT_TRUE (knob (name).isDoubleClickReturnEnabled()) << name;
         EXPECT_EQ (knob (name).getDoubleClickReturnValue(), static_cast<double> (processor.getParameterDefaultValue (index))) << name;
@@ -156,14 +165,14 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     // What shows: the background, with each widget's frame copied pixel for pixel over it.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true);
-    EXPECT_EQ (countDifferences (pedal, {17, 40, 96, 73}, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 34)), 0);
-    EXPECT_EQ (countDifferences (pedal, {113, 40, 96, 73}, stripFrame (EmbeddedImages::decodeAttackKnob(), 101, 8)), 0);
-    EXPECT_EQ (countDifferences (pedal, {209, 40, 96, 73}, stripFrame (EmbeddedImages::decodeDecayKnob(), 101, 100)), 0);
-    EXPECT_EQ (countDifferences (pedal, {222, 266, 90, 99}, stripFrame (EmbeddedImages::decodeFootswitch(), 4, 0)), 0);
-    EXPECT_EQ (countDifferences (pedal, {12, 167, 113, 125}, stripFrame (EmbeddedImages::decodeDualMonoSwitch(), 2, 1)), 0);
+    EXPECT_EQ (countDifferences (pedal, { 17, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 34)), 0);
+    EXPECT_EQ (countDifferences (pedal, { 113, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeAttackKnob(), 101, 8)), 0);
+    EXPECT_EQ (countDifferences (pedal, { 209, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeDecayKnob(), 101, 100)), 0);
+    EXPECT_EQ (countDifferences (pedal, { 222, 266, 90, 99 }, stripFrame (EmbeddedImages::decodeFootswitch(), 4, 0)), 0);
+    EXPECT_EQ (countDifferences (pedal, { 12, 167, 113, 125 }, stripFrame (EmbeddedImages::decodeDualMonoSwitch(), 2, 1)), 0);
     const auto background = EmbeddedImages::decodeBackground();
-    EXPECT_EQ (countDifferences (pedal, {0, 0, 325, 40}, background), 0);
-    EXPECT_EQ (countDifferences (pedal, {0, 300, 222, 66}, background.getClippedImage ({0, 300, 222, 66})), 0);
+    EXPECT_EQ (countDifferences (pedal, { 0, 0, 325, 40 }, background), 0);
+    EXPECT_EQ (countDifferences (pedal, { 0, 300, 222, 66 }, background.getClippedImage ({ 0, 300, 222, 66 })), 0);
 
     EXPECT_TRUE (log.changes.empty());
 }
@@ -193,7 +202,7 @@ TEST_F (OpenEditor, TheLookAndFeelOutlivesEveryChildAndChildrenGoInOrder)
                                                { return findChild (*editor, "aboutContainer_")->isVisible(); }));
     EXPECT_EQ (juce::ModalComponentManager::getInstance()->getNumModalComponents(), 1);
 
-    editor.reset();
+    close();
 
     EXPECT_EQ (watcher.order.joinIntoString (" "),
                "bypassButton_ dualMonoOnButton_ thresholdKnob_ attackKnob_ decayKnob_ aboutShowButton_ aboutContainer_");
@@ -230,7 +239,7 @@ TEST_F (OpenEditor, FollowsHostChangesWithinOneTickAndWritesNothingBack)
 
     // A program change brings all five values of the other program.
     processor.setCurrentProgram (5);
-    for (const auto& [index, value] : {std::pair (0, 1.0f), std::pair (1, 1.0f), std::pair (2, 0.25f), std::pair (3, 0.5f), std::pair (4, 0.75f)})
+    for (const auto& [index, value] : { std::pair (0, 1.0f), std::pair (1, 1.0f), std::pair (2, 0.25f), std::pair (3, 0.5f), std::pair (4, 0.75f) })
         processor.setParameter (index, value);
     refresh();
     EXPECT_EQ (knob ("decayKnob_").getValue(), 0.75);
@@ -251,8 +260,8 @@ TEST_F (OpenEditor, FollowsHostChangesWithinOneTickAndWritesNothingBack)
 TEST (Editor, AHostWriteDuringARefreshIsShownByTheNextTick)
 {
     InterruptedProcessor processor;
-    std::unique_ptr<juce::AudioProcessorEditor> opened (processor.createEditorIfNeeded());
-    auto& editor = dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*opened);
+    const HostOpenedEditor opened (processor);
+    auto& editor = dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*opened.get());
     editor.stopTimer();
     auto& threshold = child<OrvaneKnob> (editor, "thresholdKnob_");
 
@@ -281,7 +290,7 @@ TEST_F (OpenEditor, GesturesWriteAndAnnounceTheirValues)
 
     // A double-click puts back the default, written and announced like any other move.
     knob ("attackKnob_").setValue (0.9, juce::sendNotificationSync);
-    knob ("attackKnob_").mouseDoubleClick (WidgetTestSupport::mouseEvent (knob ("attackKnob_"), {48.0f, 36.0f}, {}, 2));
+    knob ("attackKnob_").mouseDoubleClick (WidgetTestSupport::mouseEvent (knob ("attackKnob_"), { 48.0f, 36.0f }, {}, 2));
     EXPECT_EQ (processor.getParameter (3), processor.getParameterDefaultValue (3));
 
     // The switches write the state the click left them in.
@@ -290,7 +299,7 @@ TEST_F (OpenEditor, GesturesWriteAndAnnounceTheirValues)
     click ("bypassButton_");
 
     using Change = std::pair<int, float>;
-    const std::vector<Change> expected{{2, 0.5f}, {4, 0.25f}, {3, 0.9f}, {3, 0.134f}, {0, 0.0f}, {1, 1.0f}, {0, 1.0f}};
+    const std::vector<Change> expected { { 2, 0.5f }, { 4, 0.25f }, { 3, 0.9f }, { 3, 0.134f }, { 0, 0.0f }, { 1, 1.0f }, { 0, 1.0f } };
     EXPECT_EQ (log.changes, expected);
     EXPECT_EQ (log.gestures, 0);
     EXPECT_EQ (processor.getParameter (0), 1.0f);
@@ -340,14 +349,14 @@ TEST (Editor, OpensAndClosesTwoHundredTimes)
 
     for (int opening = 0; opening < 200; ++opening)
     {
-        std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
-        ASSERT_NE (editor, nullptr);
+        HostOpenedEditor editor (processor);
+        ASSERT_NE (editor.get(), nullptr);
 
         // Every tenth time the about panel is up when the host closes the window.
         if (opening % 10 == 0)
-            dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*editor).buttonClicked (&child<juce::Button> (*editor, "aboutShowButton_"));
+            dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*editor.get()).buttonClicked (&child<juce::Button> (*editor.get(), "aboutShowButton_"));
 
-        editor.reset();
+        editor.close();
         ASSERT_EQ (processor.getActiveEditor(), nullptr);
     }
 

@@ -25,6 +25,22 @@ std::vector<float> ParameterLog::valuesOf (int index) const
     return values;
 }
 
+HostOpenedEditor::HostOpenedEditor (juce::AudioProcessor& processor)
+    : processor_ (processor)
+    , editor_ (processor.createEditorIfNeeded())
+{
+}
+
+HostOpenedEditor::~HostOpenedEditor() { close(); }
+
+void HostOpenedEditor::close()
+{
+    if (editor_ != nullptr)
+        processor_.editorBeingDeleted (editor_.get());
+
+    editor_.reset();
+}
+
 juce::Component* findChild (juce::Component& editor, const juce::String& name)
 {
     for (auto* child : editor.getChildren())
@@ -41,8 +57,8 @@ juce::Image referencePedal (const Values& values, bool aboutShown)
     for (int index = 0; index < static_cast<int> (values.size()); ++index)
         processor.setParameter (index, values[static_cast<size_t> (index)]);
 
-    std::unique_ptr<juce::AudioProcessorEditor> editor (processor.createEditorIfNeeded());
-    auto& pedal = dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*editor);
+    const HostOpenedEditor editor (processor);
+    auto& pedal = dynamic_cast<PelmoraTacetorAudioProcessorEditor&> (*editor.get());
 
     if (aboutShown)
         pedal.buttonClicked (dynamic_cast<juce::Button*> (findChild (pedal, "aboutShowButton_")));
@@ -53,7 +69,7 @@ juce::Image referencePedal (const Values& values, bool aboutShown)
 juce::Image stripFrame (const juce::Image& strip, int numFrames, int frame)
 {
     const int height = strip.getHeight() / numFrames;
-    return strip.getClippedImage ({0, frame * height, strip.getWidth(), height}).createCopy();
+    return strip.getClippedImage ({ 0, frame * height, strip.getWidth(), height }).createCopy();
 }
 
 int countDifferences (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& expected)
@@ -81,7 +97,7 @@ juce::Image screenshot()
     const juce::TemporaryFile file (".png");
     juce::ChildProcess import;
 
-    if (! import.start (juce::StringArray{"import", "-window", "root", file.getFile().getFullPathName()}, 0) || ! import.waitForProcessToFinish (20000))
+    if (! import.start (juce::StringArray { "import", "-window", "root", file.getFile().getFullPathName() }, 0) || ! import.waitForProcessToFinish (20000))
         return {};
 
     return juce::ImageFileFormat::loadFrom (file.getFile());
@@ -120,12 +136,12 @@ bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action
 std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area)
 {
     // The band above the knobs is background in every state except with the about card open.
-    const auto band = EmbeddedImages::decodeBackground().getClippedImage ({0, 0, 325, 40}).createCopy();
+    const auto band = EmbeddedImages::decodeBackground().getClippedImage ({ 0, 0, 325, 40 }).createCopy();
     const auto searched = area.getIntersection (screen.getBounds());
 
     for (int y = searched.getY(); y + 366 <= searched.getBottom(); ++y)
         for (int x = searched.getX(); x + 325 <= searched.getRight(); ++x)
-            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20) && countDifferences (screen, {x, y, 325, 40}, band) == 0)
+            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20) && countDifferences (screen, { x, y, 325, 40 }, band) == 0)
                 return juce::Point<int> (x, y);
 
     return std::nullopt;

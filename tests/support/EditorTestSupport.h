@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -31,11 +32,32 @@ struct ParameterLog : juce::AudioProcessorListener
     int gestures = 0;
 };
 
+/** A processor's editor opened and closed as a host's format wrapper does it: created through
+    createEditorIfNeeded, and the processor told (editorBeingDeleted) before it is deleted. */
+class HostOpenedEditor
+{
+public:
+    explicit HostOpenedEditor (juce::AudioProcessor& processor);
+    ~HostOpenedEditor();
+
+    /** The editor; nullptr once closed. */
+    juce::AudioProcessorEditor* get() const noexcept { return editor_.get(); }
+
+    /** Closes the editor now (the destructor does it otherwise). */
+    void close();
+
+private:
+    juce::AudioProcessor& processor_;
+    std::unique_ptr<juce::AudioProcessorEditor> editor_;
+
+    JUCE_DECLARE_NON_COPYABLE (HostOpenedEditor)
+};
+
 /** Parameter values in index order: on switch, dual mono, threshold, attack, decay. */
 using Values = std::array<float, 5>;
 
 /** The processor's defaults. */
-inline constexpr Values defaultValues{1.0f, 0.0f, 0.0f, 0.134f, 0.367f};
+inline constexpr Values defaultValues { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f };
 
 /** The editor's child component named name (nullptr when there is none). */
 juce::Component* findChild (juce::Component& editor, const juce::String& name);
