@@ -2,9 +2,12 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <dlfcn.h>
+#include <execinfo.h>
 #include <new>
 #include <pthread.h>
+#include <unistd.h>
 
 // A sanitizer replaces the allocator itself; only operator new and delete are counted then.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -22,10 +25,31 @@ thread_local long allocationCount = 0;
 thread_local long freeCount = 0;
 thread_local long lockCount = 0;
 
+// Read while static objects are made; until then nothing is armed, so nothing is traced.
+const bool tracing = std::getenv ("TACETOR_PROBE_TRACE") != nullptr;
+
+/** Prints what was counted and the calling stack to stderr, without allocating. */
+void trace (const char* what) noexcept
+{
+    if (! tracing)
+        return;
+
+    // The first stack walk loads the unwinder, which allocates: that is not the caller's.
+    armed = false;
+    void* frames[48];
+    const int depth = backtrace (frames, 48);
+    [[maybe_unused]] const auto written = write (STDERR_FILENO, what, std::strlen (what));
+    backtrace_symbols_fd (frames, depth, STDERR_FILENO);
+    armed = true;
+}
+
 void countAllocation() noexcept
 {
     if (armed)
+    {
         ++allocationCount;
+        trace ("allocation:\n");
+    }
 }
 
 void countFree() noexcept
@@ -37,7 +61,10 @@ void countFree() noexcept
 void countLock() noexcept
 {
     if (armed)
+    {
         ++lockCount;
+        trace ("lock:\n");
+    }
 }
 } // namespace
 

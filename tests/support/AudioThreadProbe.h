@@ -11,6 +11,10 @@
     calling thread, so other threads and unarmed code cost a flag test.
 
     Not counted: locks built from atomics alone (juce::SpinLock), which never enter pthreads.
+
+    To find where a count comes from, run the test with TACETOR_PROBE_TRACE set in the
+    environment: each counted allocation and lock then prints its call stack to stderr
+    (addr2line -f -C -e LIBRARY OFFSET names the frames).
 */
 class AudioThreadProbe
 {
