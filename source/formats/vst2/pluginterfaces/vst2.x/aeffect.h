@@ -8,9 +8,16 @@
 // JUCE's VST2 wrapper includes this file inside its own namespace, so it must not include
 // anything and only declares types, enumerations and the one macro the wrapper reads unqualified.
 
-/** Fixed-width types of the interface. VstIntPtr is pointer-sized (64 bits on x86_64). */
+/** Fixed-width types of the interface. VstIntPtr is pointer-sized (64 bits on x86_64). It is
+    the very type JUCE's wrapper uses for it (long long on 64-bit targets, where intptr_t is
+    long on Linux): calling the wrapper's dispatcher through a pointer whose type differs only
+    by long versus long long is undefined behaviour, which clang's sanitizer stops at. */
 typedef int VstInt32;
-typedef __INTPTR_TYPE__ VstIntPtr;
+#if defined(_WIN64) || __SIZEOF_POINTER__ == 8
+typedef long long VstIntPtr;
+#else
+typedef int VstIntPtr;
+#endif
 
 /** Interface version a 2.4 plug-in reports (effGetVstVersion) and a 2.4 host answers. */
 #define kVstVersion 2400
