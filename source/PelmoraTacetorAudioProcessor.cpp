@@ -1,8 +1,10 @@
 #include "PelmoraTacetorAudioProcessor.h"
 
+#include "HostText.h"
 #include "ParameterText.h"
 #include "PelmoraTacetorAudioProcessorEditor.h"
 #include "SettingsChunk.h"
+#include "formats/vst2/Vst2ProgramNameRequest.h"
 
 #include <algorithm>
 
@@ -230,6 +232,18 @@ void PelmoraTacetorAudioProcessor::changeProgramName (int index, const juce::Str
 {
     if (isProgramIndex (index))
         programs_[static_cast<size_t> (index)].name = newName;
+}
+
+juce::pointer_sized_int PelmoraTacetorAudioProcessor::handleVstManufacturerSpecific (juce::int32 index,
+                                                                                   juce::pointer_sized_int value,
+                                                                                   void* ptr,
+                                                                                   float)
+{
+    if (index != Vst2ProgramNameRequest::index || value != Vst2ProgramNameRequest::value || ptr == nullptr)
+        return 0;
+
+    changeProgramName (getCurrentProgram(), HostText::fromUnlabelledBytes (static_cast<const char*> (ptr)));
+    return 1;
 }
 
 //==============================================================================

@@ -21,7 +21,8 @@
     audio runs; setParameter from any thread; programs and state from the host's non-audio
     threads; the editor on the message thread. Nothing here locks or waits.
 */
-class PelmoraTacetorAudioProcessor : public juce::AudioProcessor
+class PelmoraTacetorAudioProcessor : public juce::AudioProcessor,
+                                     public juce::VSTCallbackHandler
 {
 public:
     static constexpr int numParameters = ProgramSlot::numValues;
@@ -107,6 +108,14 @@ public:
 
     /** Renames program index 0..11 (others are ignored); no flag, no notification. */
     void changeProgramName (int index, const juce::String& newName) override;
+
+    /** A VST2 host's new name for the current program, passed on by our VST2 entry point
+        (Vst2ProgramNameRequest): read as UTF-8 when it is well-formed UTF-8, otherwise as
+        8-bit text (HostText). Any other vendor-specific call answers 0. Non-audio thread. */
+    juce::pointer_sized_int handleVstManufacturerSpecific (juce::int32 index,
+                                                           juce::pointer_sized_int value,
+                                                           void* ptr,
+                                                           float opt) override;
 
     /** The settings chunk: the whole program table and the current program. The current-
         program variants write and read the very same block. Non-audio thread. */

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <type_traits>
 
 namespace
 {
@@ -120,6 +121,41 @@ TEST_F (Vst2Plugin, BankChunkCarriesEveryProgramIntoAnotherInstance)
     Vst2TestHost::dispatch (target, Vst2::effSetChunk, 0, 8, const_cast<char*> (bank.data()));
     Vst2TestHost::dispatch (target, Vst2::effSetChunk, 0, 0, nullptr);
     EXPECT_EQ (Vst2TestHost::chunk (target), bank);
+}
+
+TEST_F (Vst2Plugin, HostReadsBackTheProgramNameItWrote)
+{
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+    Vst2TestHost::dispatch (effect, Vst2::effSetProgram, 0, 4);
+
+    // A UTF-8 name comes back byte for byte, and the bank carries it into a project.
+    char utf8[] = "Gr\xc3\xbc\xc3\x9f" "e \xe2\x9c\x93";
+    Vst2TestHost::dispatch (effect, Vst2::effSetProgramName, 0, 0, utf8);
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramName), utf8);
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, 4), utf8);
+
+    const auto bank = Vst2TestHost::chunk (effect);
+    PelmoraTacetorAudioProcessor restored;
+    restored.setStateInformation (bank.data(), static_cast<int> (bank.size()));
+    EXPECT_EQ (restored.getProgramName (4), juce::String (juce::CharPointer_UTF8 (utf8)));
+
+    // Bytes that are not UTF-8 are 8-bit text, as before: nothing is dropped.
+    char latin1[] = "Caf\xe9 \xb0";
+    Vst2TestHost::dispatch (effect, Vst2::effSetProgramName, 0, 0, latin1);
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramName), "Caf\xc3\xa9 \xc2\xb0");
+
+    // Other vendor-specific calls still find nothing to answer.
+    char text[] = "name";
+    EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effVendorSpecific, 1, 2, text), 0);
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramName), "Caf\xc3\xa9 \xc2\xb0");
+}
+
+// JUCE's wrapper declares its dispatcher with its own pointer-sized integer; ours must be the
+// same type, or every call through the effect record is undefined behaviour.
+TEST (Vst2Interface, PointerSizedIntegerIsJucesOwn)
+{
+    EXPECT_TRUE ((std::is_same_v<Vst2::VstIntPtr, juce::pointer_sized_int>) );
 }
 
 TEST_F (Vst2Plugin, VendorQueryAnswersTheVst3ComponentClassId)

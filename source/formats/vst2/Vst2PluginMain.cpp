@@ -6,6 +6,9 @@
 //  - version and vendor version in the decimal form 100 * major + 10 * minor + patch;
 //  - no "no sound in stop" flag: the pedal gates live inputs, which a host may stop processing
 //    while the transport stands when that flag is set;
+//  - program names in UTF-8: JUCE's wrapper reads a new name one byte per character, which
+//    garbles every name beyond ASCII that a current host sends, so the name goes to the
+//    processor (Vst2ProgramNameRequest), which reads it as UTF-8 when it is;
 //  - can-do answers only for the capabilities we know to be true or false, 0 ("don't know")
 //    for the rest, and no crash when a host asks with a null text.
 
@@ -13,6 +16,8 @@ namespace Vst2
 {
 #include "pluginterfaces/vst2.x/aeffectx.h"
 }
+
+#include "Vst2ProgramNameRequest.h"
 
 #include <atomic>
 #include <cstring>
@@ -72,6 +77,11 @@ Vst2::VstIntPtr dispatch (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::Vs
             return pluginVersion;
         case Vst2::effCanDo:
             return canDo (static_cast<const char*> (ptr));
+        case Vst2::effSetProgramName:
+            if (juceDispatcher.load() (effect, Vst2::effVendorSpecific, Vst2ProgramNameRequest::index,
+                                       Vst2ProgramNameRequest::value, ptr, 0.0f) != 0)
+                return 0;
+            return juceDispatcher.load() (effect, opcode, index, value, ptr, opt);
         default:
             return juceDispatcher.load() (effect, opcode, index, value, ptr, opt);
     }
