@@ -55,6 +55,14 @@ TEST (ParameterText, TheQuietEndShowsWhereSinglePrecisionRunsOut)
         EXPECT_EQ (ParameterText::hostText (2, value), "-oo");
         EXPECT_EQ (ParameterText::thresholdKnobText (static_cast<double> (value)), "-oo");
     }
+
+    // So are values so close above zero that the level rounds to zero: in single precision
+    // for the host text, in double precision for the knob.
+    for (const float value : { 1.0e-5f, std::numeric_limits<float>::denorm_min() })
+        EXPECT_EQ (ParameterText::hostText (2, value), "-oo") << value;
+
+    EXPECT_EQ (ParameterText::thresholdKnobText (1.0e-9), "-oo");
+    EXPECT_NE (ParameterText::thresholdKnobText (1.0e-5), "-oo");
 }
 
 TEST (ParameterText, AHairBelowFullScaleKeepsItsMinusSign)
@@ -93,4 +101,10 @@ TEST (ParameterText, NumbersRoundHalfUpWithTwoDecimals)
     EXPECT_EQ (ParameterText::formatTwoDecimals (0.0), "0.00");
     EXPECT_EQ (ParameterText::formatTwoDecimals (0.07), "0.07");
     EXPECT_EQ (ParameterText::formatTwoDecimals (1234567.891), "1234567.89");
+
+    // Every digit of a huge number, and its decimals; JUCE's words for the rest.
+    EXPECT_EQ (ParameterText::formatTwoDecimals (1.0e50), "100000000000000007629769841091887003294964970946560.00");
+    EXPECT_EQ (ParameterText::formatTwoDecimals (-std::numeric_limits<double>::max()).length(), 313);
+    EXPECT_EQ (ParameterText::attackKnobText (30.0).getLastCharacters (6), ".00 ms");
+    EXPECT_EQ (ParameterText::formatTwoDecimals (std::numeric_limits<double>::infinity()), "inf");
 }
