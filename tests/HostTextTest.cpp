@@ -6,7 +6,7 @@
 
 TEST (HostText, TakesWellFormedUtf8AsUtf8)
 {
-    for (const char* text : { "", "Init", "Gr\xc3\xbc\xc3\x9f" "e", "\xe2\x9c\x93", "\xf0\x9f\x8e\xb8", "\xf4\x8f\xbf\xbf" })
+    for (const char* text : { "", "Init", "Gr\xc3\xbc\xc3\x9f", "\xe2\x9c\x93", "\xf0\x9f\x8e\xb8", "\xf4\x8f\xbf\xbf" })
     {
         EXPECT_TRUE (HostText::isWellFormedUtf8 (text)) << text;
         EXPECT_EQ (HostText::fromUnlabelledBytes (text), juce::String (juce::CharPointer_UTF8 (text)));

@@ -74,7 +74,8 @@ inline std::string utf8Prefix (const std::string& text, size_t maxBytes)
     for (size_t next = 0; next < text.size(); end = next)
     {
         const auto lead = static_cast<unsigned char> (text[next]);
-        next += lead < 0x80 ? 1u : lead < 0xe0 ? 2u : lead < 0xf0 ? 3u : 4u;
+        const size_t length = lead < 0x80 ? 1 : (lead < 0xe0 ? 2 : (lead < 0xf0 ? 3 : 4));
+        next += length;
 
         if (next > maxBytes)
             break;

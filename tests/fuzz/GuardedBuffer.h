@@ -15,7 +15,11 @@ class GuardedBuffer
 {
 public:
     /** size: the bytes the host provides, the terminating zero included. */
-    explicit GuardedBuffer (size_t size) : size_ (size), bytes_ (size + guardSize, fill) {}
+    explicit GuardedBuffer (size_t size)
+        : size_ (size)
+        , bytes_ (size + guardSize, fill)
+    {
+    }
 
     char* data() noexcept { return bytes_.data(); }
 
@@ -23,13 +27,15 @@ public:
     bool guardIntact() const
     {
         return std::all_of (bytes_.begin() + static_cast<std::ptrdiff_t> (size_), bytes_.end(),
-                            [] (char c) { return c == fill; });
+                            [] (char c)
+                            { return c == fill; });
     }
 
     /** True when nothing was written at all. */
     bool untouched() const
     {
-        return std::all_of (bytes_.begin(), bytes_.end(), [] (char c) { return c == fill; });
+        return std::all_of (bytes_.begin(), bytes_.end(), [] (char c)
+                            { return c == fill; });
     }
 
     /** The text up to the first zero inside the host's bytes; nothing when there is none. */

@@ -244,15 +244,14 @@ void checkVst2 (const Input& input)
     }
 
     PelmoraTacetorAudioProcessor processor;
-    const auto expected = [] (const juce::String& text, size_t bufferSize) {
+    const auto expected = [] (const juce::String& text, size_t bufferSize)
+    {
         return FuzzCheck::utf8Prefix (text.toStdString(), bufferSize - 1);
     };
 
-    require (vst2Text (effect, Vst2::effGetParamDisplay, index, textBufferSize)
-                 == expected (ParameterText::hostText (index, input.value), textBufferSize),
+    require (vst2Text (effect, Vst2::effGetParamDisplay, index, textBufferSize) == expected (ParameterText::hostText (index, input.value), textBufferSize),
              "a VST2 host reads the processor's value text");
-    require (vst2Text (effect, Vst2::effGetParamName, index, nameBufferSize)
-                 == expected (processor.getParameterName (index), nameBufferSize),
+    require (vst2Text (effect, Vst2::effGetParamName, index, nameBufferSize) == expected (processor.getParameterName (index), nameBufferSize),
              "a VST2 host reads the processor's parameter name");
     require (vst2Text (effect, Vst2::effGetParamLabel, index, textBufferSize).empty(), "the unit is in the text, not a label");
 

@@ -36,12 +36,12 @@ constexpr size_t programNameBufferSize = 25;
 
 enum class Way
 {
-    utf8WithLength,   // String::fromUTF8 (bytes, size): damaged sequences kept as they come
-    unlabelled,       // zero-terminated bytes as the processor reads a VST2 host's name (HostText)
-    eightBit,         // String (const char*): each byte one character, as JUCE's VST2 wrapper does
-    utf16,            // UTF-16 code units, as VST3 strings carry them; lone surrogates included
-    utf32,            // 32-bit characters of any value, as wchar_t text on this platform
-    vst2Dispatcher,   // effSetProgramName on the VST2 library
+    utf8WithLength, // String::fromUTF8 (bytes, size): damaged sequences kept as they come
+    unlabelled,     // zero-terminated bytes as the processor reads a VST2 host's name (HostText)
+    eightBit,       // String (const char*): each byte one character, as JUCE's VST2 wrapper does
+    utf16,          // UTF-16 code units, as VST3 strings carry them; lone surrogates included
+    utf32,          // 32-bit characters of any value, as wchar_t text on this platform
+    vst2Dispatcher, // effSetProgramName on the VST2 library
     count
 };
 
@@ -54,7 +54,8 @@ juce::MemoryBlock stateOf (PelmoraTacetorAudioProcessor& processor)
 
 const std::array<juce::String, ProgramSlot::numValues>& parameterNames()
 {
-    static const auto names = [] {
+    static const auto names = []
+    {
         PelmoraTacetorAudioProcessor processor;
         std::array<juce::String, ProgramSlot::numValues> result;
 
@@ -89,7 +90,8 @@ std::string observed (const juce::String& name)
 // beyond ASCII, program 5 current.
 const juce::MemoryBlock& baselineBlock()
 {
-    static const juce::MemoryBlock block = [] {
+    static const juce::MemoryBlock block = []
+    {
         PelmoraTacetorAudioProcessor processor;
 
         for (int i = 0; i < numPrograms; ++i)

@@ -9,6 +9,6 @@
 */
 namespace Vst2ProgramNameRequest
 {
-constexpr int index = 0x4f74504e; // 'OtPN'
+constexpr int index = 0x4f74504e;  // 'OtPN'
 constexpr long value = 0x4e616d65; // 'Name'
 } // namespace Vst2ProgramNameRequest
