@@ -11,7 +11,8 @@
 //    and AudioBuffer::setSize then reallocates whenever the block is longer than the previous
 //    one, whatever was prepared. The same two locks.
 //  - VST2 (juce_VST_Wrapper.cpp, internalProcessReplacing): no allocation once running; the same
-//    two locks, the second taken by the host's setParameter.
+//    two locks, the first for each piece a long block is cut into, the second taken by the
+//    host's setParameter.
 // Nothing ever holds the callback lock elsewhere (nothing suspends processing); the listener
 // lock is held elsewhere only while a value is announced from another thread (an editor
 // gesture, a program change, restored state).
@@ -335,19 +336,25 @@ TEST (FormatAudioThread, Vst2ProcessAddsNothingToTheWrappersShare)
     ASSERT_NE (effect, nullptr);
     Vst2TestHost::resume (effect, 48000.0f, prepared);
 
-    juce::AudioBuffer<float> buffer (2, prepared);
-    float* channels[] = {buffer.getWritePointer (0), buffer.getWritePointer (1)};
+    // Longer than announced, with the right output disabled (no buffer): the entry point cuts
+    // such blocks into announced-size pieces, and JUCE gates through a scratch channel it makes
+    // in the first block.
+    constexpr int longest = 2 * prepared + 300;
+    juce::AudioBuffer<float> buffer (2, longest);
+    float* inputs[] = {buffer.getWritePointer (0), buffer.getWritePointer (1)};
+    float* outputs[] = {buffer.getWritePointer (0), nullptr};
     Counts counts;
+    long expectedPieces = 0;
 
     for (int block = 0; block < warmUpBlocks + countedBlocks; ++block)
     {
-        const int numSamples = blockLength (block, prepared);
-        fillTestSignal (channels, 2, numSamples, block);
+        const int numSamples = blockLength (block, longest);
+        fillTestSignal (inputs, 2, numSamples, block);
 
         // VST2 hosts automate on the audio thread, just before the block; the indices of
         // threshold, attack and decay.
         const auto automate = [&] { effect->setParameter (effect, 2 + block % 3, (block / 3) % 2 == 0 ? 0.25f : 0.75f); };
-        const auto process = [&] { effect->processReplacing (effect, channels, channels, numSamples); };
+        const auto process = [&] { effect->processReplacing (effect, inputs, outputs, numSamples); };
 
         if (block < warmUpBlocks)
         {
@@ -357,6 +364,7 @@ TEST (FormatAudioThread, Vst2ProcessAddsNothingToTheWrappersShare)
         else
         {
             countInto (counts, [&] { automate(); process(); });
+            expectedPieces += (numSamples + prepared - 1) / prepared;
         }
     }
 
@@ -366,6 +374,6 @@ TEST (FormatAudioThread, Vst2ProcessAddsNothingToTheWrappersShare)
         EXPECT_EQ (counts.frees, 0) << traceHint;
     }
 
-    // The callback lock, and one listener lock for the new value each block brings.
-    EXPECT_EQ (counts.locks, 2 * countedBlocks) << traceHint;
+    // The callback lock for each piece, and one listener lock for the new value each block brings.
+    EXPECT_EQ (counts.locks, expectedPieces + countedBlocks) << traceHint;
 }

@@ -9,7 +9,9 @@
 #include <cmath>
 #include <cstring>
 #include <iostream>
+#include <limits>
 #include <type_traits>
+#include <vector>
 
 namespace
 {
@@ -224,6 +226,108 @@ TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
 
     EXPECT_EQ (differing, 0);
     EXPECT_LT (inProcess.getMagnitude (0, blockSize), 0.005f); // the last quiet burst was gated down
+}
+
+// Hosts hand a disabled output over as no buffer at all or as the same buffer given to two
+// channels, and JUCE's wrapper then gates through scratch channels sized from the announced block
+// size; blocks of any other length, and announcements made while running, must still be safe.
+TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
+{
+    constexpr float sampleRate = 48000.0f;
+    constexpr int announced = 64, longest = 4096;
+    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
+
+    for (const bool shared : {false, true})
+    {
+        SCOPED_TRACE (shared ? "one buffer for both outputs" : "no buffer for the left output");
+        auto* effect = host.open();
+        ASSERT_NE (effect, nullptr);
+        PelmoraTacetorAudioProcessor reference;
+
+        for (int i = 0; i < 5; ++i)
+        {
+            effect->setParameter (effect, i, settings[i]);
+            reference.setParameter (i, settings[i]);
+        }
+
+        juce::AudioBuffer<float> input (2, longest), expected (2, longest), output (1, longest + 1);
+        float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
+        float* const right = output.getWritePointer (0);
+        float* outputs[] = {shared ? right : nullptr, right};
+        juce::MidiBuffer midi;
+        int block = 0;
+
+        const auto start = [&] (Vst2::VstIntPtr blockSize)
+        {
+            Vst2TestHost::dispatch (effect, Vst2::effMainsChanged, 0, 0);
+            Vst2TestHost::dispatch (effect, Vst2::effSetSampleRate, 0, 0, nullptr, sampleRate);
+            Vst2TestHost::dispatch (effect, Vst2::effSetBlockSize, 0, blockSize);
+            Vst2TestHost::dispatch (effect, Vst2::effMainsChanged, 0, 1);
+            reference.prepareToPlay (sampleRate, announced);
+        };
+
+        // The right output must hold the processor's right channel, and nothing past the block
+        // may be touched.
+        const auto check = [&] (int length)
+        {
+            const float level = block++ % 2 == 0 ? 0.8f : 0.01f;
+
+            for (int n = 0; n < length; ++n)
+            {
+                input.setSample (0, n, level * std::sin (0.05f * static_cast<float> (n)));
+                input.setSample (1, n, level * std::sin (0.065f * static_cast<float> (n)));
+            }
+
+            expected.makeCopyOf (input);
+            output.clear();
+            right[length] = 42.0f;
+            effect->processReplacing (effect, inputs, outputs, length);
+            juce::AudioBuffer<float> view (expected.getArrayOfWritePointers(), 2, length);
+            reference.processBlock (view, midi);
+
+            EXPECT_EQ (std::memcmp (right, expected.getReadPointer (1), sizeof (float) * static_cast<size_t> (length)), 0)
+                << "block of " << length;
+            EXPECT_EQ (right[length], 42.0f) << "block of " << length;
+        };
+
+        start (announced);
+
+        for (const int length : {200, 129, 0, 1, 64, 63, 1000, 65, 2, 128, 3001})
+            check (length);
+
+        // More announced while running: the scratch channels are still the old size.
+        Vst2TestHost::dispatch (effect, Vst2::effSetBlockSize, 0, longest);
+        check (longest);
+
+        // Nonsense announcements change nothing.
+        for (const Vst2::VstIntPtr nonsense : {Vst2::VstIntPtr{0}, Vst2::VstIntPtr{-8}, Vst2::VstIntPtr{1} << 40})
+        {
+            start (nonsense);
+            check (777);
+        }
+
+        // Negative lengths touch nothing.
+        for (const int length : {-1, -announced, std::numeric_limits<int>::min()})
+        {
+            output.clear();
+            effect->processReplacing (effect, inputs, outputs, length);
+            EXPECT_EQ (output.getMagnitude (0, longest + 1), 0.0f) << "block of " << length;
+        }
+
+        // A float-only processor leaves double blocks as they came; they are split the same way.
+        std::vector<double> doubleInput (2 * longest), doubleOutput (longest + 1, 0.0);
+
+        for (size_t n = 0; n < doubleInput.size(); ++n)
+            doubleInput[n] = static_cast<double> (n);
+
+        double* doubleInputs[] = {doubleInput.data(), doubleInput.data() + longest};
+        double* doubleOutputs[] = {shared ? doubleOutput.data() : nullptr, doubleOutput.data()};
+        effect->processDoubleReplacing (effect, doubleInputs, doubleOutputs, longest);
+        EXPECT_TRUE (std::equal (doubleOutput.begin(), doubleOutput.end() - 1, doubleInputs[1]));
+        EXPECT_EQ (doubleOutput.back(), 0.0);
+
+        host.close (effect);
+    }
 }
 
 TEST_F (Vst2Plugin, RefusesHostsWithoutCallbackOrVersion)
