@@ -127,7 +127,14 @@ AudioRun runAudio (juce::AudioPluginInstance& plugin, Transport& transport, std:
 
         fill (buffer, numSamples, signal, random);
         juce::AudioBuffer<float> view (buffer.getArrayOfWritePointers(), channels, numSamples);
-        plugin.processBlock (view, midi);
+
+        {
+            // As JUCE's own players do: the hosted formats rely on it to keep a restore that
+            // cannot run beside the audio (an LV2 plug-in's) out of the block.
+            const juce::ScopedLock lock (plugin.getCallbackLock());
+            plugin.processBlock (view, midi);
+        }
+
         ++run.blocks;
 
         if (signal == Signal::finite && ! allFinite (view, numSamples) && run.nonFiniteOutputs++ == 0)
@@ -179,10 +186,12 @@ void stress (juce::AudioPluginInstance& plugin, bool openEditor, std::chrono::mi
     // The message thread: sample rates and block sizes re-prepared without a release in between,
     // programs, state saved and restored, and the editor opened and closed, all while audio runs.
     std::mt19937 random (31u);
+    // At least a few re-preparations however slow the build (sanitizers slow it tenfold).
+    constexpr int minimumRounds = 30;
     const auto end = std::chrono::steady_clock::now() + duration;
     int round = 0;
 
-    while (std::chrono::steady_clock::now() < end)
+    while (round < minimumRounds || std::chrono::steady_clock::now() < end)
     {
         if (round % 10 == 0)
         {
@@ -223,7 +232,6 @@ void stress (juce::AudioPluginInstance& plugin, bool openEditor, std::chrono::mi
 
     EXPECT_GT (audio.blocks, 100);
     EXPECT_EQ (audio.nonFiniteOutputs, 0) << audio.firstFault;
-    EXPECT_GT (round, 10);
 }
 } // namespace
 
