@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iostream>
@@ -328,6 +329,96 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
 
         host.close (effect);
     }
+}
+
+// Hosts send blocks before switching processing on, after switching it off, and with no channel
+// array at all; none of that may crash, and the plug-in must gate like the processor afterwards.
+TEST_F (Vst2Plugin, SurvivesBlocksWhileSwitchedOffOrWithoutChannelArrays)
+{
+    constexpr int blockSize = 256;
+    constexpr float sampleRate = 48000.0f;
+    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+    PelmoraTacetorAudioProcessor reference;
+
+    for (int i = 0; i < 5; ++i)
+    {
+        effect->setParameter (effect, i, settings[i]);
+        reference.setParameter (i, settings[i]);
+    }
+
+    juce::AudioBuffer<float> input (2, blockSize), expected (2, blockSize), output (2, blockSize);
+    float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
+    float* outputs[] = {output.getWritePointer (0), output.getWritePointer (1)};
+    juce::MidiBuffer midi;
+    int block = 0;
+
+    const auto fill = [&]
+    {
+        const float level = block++ % 3 == 0 ? 0.01f : 0.8f;
+
+        for (int n = 0; n < blockSize; ++n)
+        {
+            const auto t = static_cast<float> (block * blockSize + n);
+            input.setSample (0, n, level * std::sin (0.05f * t));
+            input.setSample (1, n, level * std::sin (0.065f * t));
+        }
+
+        for (int channel = 0; channel < 2; ++channel)
+            juce::FloatVectorOperations::fill (outputs[channel], 1.0f, blockSize);
+    };
+
+    const auto processBoth = [&]
+    {
+        fill();
+        expected.makeCopyOf (input);
+        effect->processReplacing (effect, inputs, outputs, blockSize);
+        reference.processBlock (expected, midi);
+
+        for (int channel = 0; channel < 2; ++channel)
+            EXPECT_EQ (std::memcmp (outputs[channel], expected.getReadPointer (channel), sizeof (float) * blockSize), 0)
+                << "block " << block << ", channel " << channel;
+    };
+
+    // Never switched on: JUCE's wrapper switches itself on at the first block, with the rate and
+    // size announced so far, and some hosts rely on that.
+    Vst2TestHost::dispatch (effect, Vst2::effSetSampleRate, 0, 0, nullptr, sampleRate);
+    Vst2TestHost::dispatch (effect, Vst2::effSetBlockSize, 0, blockSize);
+    reference.prepareToPlay (sampleRate, blockSize);
+    processBoth();
+    processBoth();
+
+    // Switched off: silence in every output the host gave, nothing written elsewhere.
+    Vst2TestHost::dispatch (effect, Vst2::effMainsChanged, 0, 0);
+    fill();
+    float* rightOnly[] = {nullptr, outputs[1]};
+    effect->processReplacing (effect, inputs, rightOnly, blockSize);
+    EXPECT_EQ (output.findMinMax (0, 0, blockSize), juce::Range<float> (1.0f, 1.0f));
+    EXPECT_EQ (output.getMagnitude (1, 0, blockSize), 0.0f);
+
+    std::vector<double> doubleOutput (blockSize, 1.0);
+    double* doubleOutputs[] = {doubleOutput.data(), nullptr};
+    double* doubleInputs[] = {doubleOutput.data(), doubleOutput.data()};
+    effect->processDoubleReplacing (effect, doubleInputs, doubleOutputs, blockSize);
+    EXPECT_EQ (std::count (doubleOutput.begin(), doubleOutput.end(), 0.0), blockSize);
+
+    Vst2TestHost::resume (effect, sampleRate, blockSize);
+    reference.prepareToPlay (sampleRate, blockSize);
+    processBoth();
+
+    // No output array leaves nowhere to write; no input array is silence, which the gate passes.
+    fill();
+    effect->processReplacing (effect, inputs, nullptr, blockSize);
+    effect->processReplacing (effect, inputs, nullptr, 0);
+    effect->processDoubleReplacing (effect, nullptr, nullptr, blockSize);
+    EXPECT_EQ (output.findMinMax (0, 0, blockSize), juce::Range<float> (1.0f, 1.0f));
+    effect->processReplacing (effect, nullptr, outputs, 0);
+    effect->processReplacing (effect, nullptr, outputs, blockSize);
+    EXPECT_EQ (output.getMagnitude (0, blockSize), 0.0f);
+
+    for (int i = 0; i < 6; ++i)
+        processBoth();
 }
 
 TEST_F (Vst2Plugin, RefusesHostsWithoutCallbackOrVersion)

@@ -16,6 +16,10 @@
 // twice the announced block size, made on first use, so a longer block overran them. Longer
 // blocks are processed in pieces of the announced size instead, blocks of negative length not
 // at all, and announcements of no size or of one beyond 32 bits are ignored.
+// Blocks JUCE's wrapper would crash on never reach it: after the host switched processing off
+// the wrapper has freed its channel list, so such blocks get silence, as the wrapper gives them
+// while its processor is suspended; blocks with no output array are dropped and blocks with no
+// input array get silence.
 
 namespace Vst2
 {
@@ -92,6 +96,10 @@ struct Instance
     std::atomic<Vst2::VstInt32> announced{juceBlockSize};
     std::atomic<Vst2::VstInt32> longestPiece{juceBlockSize};
 
+    // Whether the host's last effMainsChanged switched processing off. Before the first one the
+    // wrapper switches itself on at the first block, which some hosts rely on, so that passes.
+    std::atomic<bool> switchedOff{false};
+
     // Used by the process calls alone, on the audio thread: the host's channel pointers moved to
     // the start of the current piece, inputs first.
     int numInputs = 0, numOutputs = 0;
@@ -107,6 +115,7 @@ struct Instance
         doublePieces.assign (floatPieces.size(), nullptr);
         announced = juceBlockSize;
         longestPiece = juceBlockSize;
+        switchedOff = false;
         effect.store (newEffect, std::memory_order_release);
     }
 
@@ -117,8 +126,12 @@ struct Instance
         longestPiece = std::min (longestPiece.load(), blockSize);
     }
 
-    /** Main thread, after the wrapper has switched processing on or off. */
-    void restart() { longestPiece = announced.load(); }
+    /** Main thread, after the wrapper has switched processing on (on = true) or off. */
+    void restart (bool on)
+    {
+        longestPiece = announced.load();
+        switchedOff = ! on;
+    }
 };
 
 /** Every record made, newest first. */
@@ -215,7 +228,7 @@ Vst2::VstIntPtr dispatch (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::Vs
             const auto result = forward();
 
             if (auto* instance = instances.find (effect))
-                instance->restart();
+                instance->restart (value != 0);
 
             return result;
         }
@@ -234,11 +247,25 @@ void processInPieces (Vst2::AEffect* effect, Sample** inputs, Sample** outputs, 
                       void (*juceProcess) (Vst2::AEffect*, Sample**, Sample**, Vst2::VstInt32),
                       std::vector<Sample*> Instance::*pieces)
 {
-    // JUCE would copy a negative number of samples.
-    if (numSamples < 0)
+    // JUCE would copy a negative number of samples, and there is nowhere to write without outputs.
+    if (numSamples < 0 || outputs == nullptr)
         return;
 
     auto* instance = instances.find (effect);
+
+    // Switched off, the wrapper has no channel list to process with: the outputs get the silence
+    // it gives while suspended. Without inputs (the wrapper copies every input channel, so null
+    // ones would not do either) the gate, bypassed or not, makes silence of silence: the same
+    // result needs no processing, nor a silent input buffer as long as any block a host may send.
+    if (instance != nullptr && (inputs == nullptr || instance->switchedOff.load()))
+    {
+        for (int channel = 0; channel < instance->numOutputs; ++channel)
+            if (outputs[channel] != nullptr)
+                std::fill_n (outputs[channel], numSamples, Sample{});
+
+        return;
+    }
+
     const auto longest = instance != nullptr ? instance->longestPiece.load() : numSamples;
 
     if (numSamples <= longest)
