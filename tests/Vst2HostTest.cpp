@@ -22,6 +22,18 @@ struct Vst2Plugin : ::testing::Test
 {
     Vst2TestHost host{TACETOR_VST2_PLUGIN};
 };
+
+/** Gives the effect and the in-process processor the same settings, with the gate working. */
+void setSameGate (Vst2::AEffect* effect, PelmoraTacetorAudioProcessor& reference)
+{
+    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
+
+    for (int i = 0; i < 5; ++i)
+    {
+        effect->setParameter (effect, i, settings[i]);
+        reference.setParameter (i, settings[i]);
+    }
+}
 } // namespace
 
 TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
@@ -186,13 +198,7 @@ TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
     ASSERT_NE (effect, nullptr);
 
     PelmoraTacetorAudioProcessor reference;
-    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
-
-    for (int i = 0; i < 5; ++i)
-    {
-        effect->setParameter (effect, i, settings[i]);
-        reference.setParameter (i, settings[i]);
-    }
+    setSameGate (effect, reference);
 
     Vst2TestHost::resume (effect, sampleRate, blockSize);
     reference.prepareToPlay (sampleRate, blockSize);
@@ -236,7 +242,6 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
 {
     constexpr float sampleRate = 48000.0f;
     constexpr int announced = 64, longest = 4096;
-    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
 
     for (const bool shared : {false, true})
     {
@@ -244,12 +249,7 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
         auto* effect = host.open();
         ASSERT_NE (effect, nullptr);
         PelmoraTacetorAudioProcessor reference;
-
-        for (int i = 0; i < 5; ++i)
-        {
-            effect->setParameter (effect, i, settings[i]);
-            reference.setParameter (i, settings[i]);
-        }
+        setSameGate (effect, reference);
 
         juce::AudioBuffer<float> input (2, longest), expected (2, longest), output (1, longest + 1);
         float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
@@ -337,16 +337,10 @@ TEST_F (Vst2Plugin, SurvivesBlocksWhileSwitchedOffOrWithoutChannelArrays)
 {
     constexpr int blockSize = 256;
     constexpr float sampleRate = 48000.0f;
-    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
     auto* effect = host.open();
     ASSERT_NE (effect, nullptr);
     PelmoraTacetorAudioProcessor reference;
-
-    for (int i = 0; i < 5; ++i)
-    {
-        effect->setParameter (effect, i, settings[i]);
-        reference.setParameter (i, settings[i]);
-    }
+    setSameGate (effect, reference);
 
     juce::AudioBuffer<float> input (2, blockSize), expected (2, blockSize), output (2, blockSize);
     float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
