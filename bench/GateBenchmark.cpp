@@ -1,11 +1,14 @@
 // Cost per frame of the gate and of the processor's audio callback, each beside a bare loop of
-// the same per-sample formula measured in the same run. scripts/bench.sh prints the ratios.
+// the same per-sample formula measured in the same run, on two signals: a plucked tone that
+// keeps the gate mostly open, and bursts over a quiet floor that let it close between them.
+// scripts/bench.sh prints the ratios.
 #include "PelmoraTacetorAudioProcessor.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace
@@ -34,15 +37,45 @@ std::vector<float> makeSignal (size_t size, float phase)
     return signal;
 }
 
+/** Noise bursts of 80 to 250 ms at -26 to -6 dBFS over a -70 dBFS floor of 0.6 to 1.2 s, as
+    on a guitar track between phrases: the gate (threshold -32 dB) closes in every gap. */
+std::vector<float> makeBursts (size_t size, std::uint32_t seed)
+{
+    std::vector<float> signal (size);
+    std::mt19937 lengths (2024);
+    std::mt19937 noise (seed);
+    std::uniform_real_distribution<float> unit (0.0f, 1.0f);
+    bool burst = false;
+
+    for (size_t position = 0; position < size; burst = ! burst)
+    {
+        const float seconds = burst ? 0.08f + 0.17f * unit (lengths) : 0.6f + 0.6f * unit (lengths);
+        const size_t end = std::min (size, position + static_cast<size_t> (seconds * sampleRate));
+        const float level = 1.73f * std::pow (10.0f, (burst ? -26.0f + 20.0f * unit (lengths) : -70.0f) / 20.0f);
+
+        for (; position < end; ++position)
+            signal[position] = level * (2.0f * unit (noise) - 1.0f);
+    }
+
+    return signal;
+}
+
+enum class Signal
+{
+    plucked,
+    bursts
+};
+
 /** One channel pair of test signal and the buffers processed in place, refilled each round. */
 struct Buffers
 {
-    explicit Buffers (int frames)
-        : sourceLeft (makeSignal (sourceLength, 0.0f)),
-          sourceRight (makeSignal (sourceLength, 1.0f)),
-          left (static_cast<size_t> (frames)),
-          right (static_cast<size_t> (frames)),
-          numFrames (frames)
+    explicit Buffers (int frames, Signal signal = Signal::plucked)
+        : sourceLength (signal == Signal::plucked ? 96000 : 480000)
+        , sourceLeft (signal == Signal::plucked ? makeSignal (sourceLength, 0.0f) : makeBursts (sourceLength, 1))
+        , sourceRight (signal == Signal::plucked ? makeSignal (sourceLength, 1.0f) : makeBursts (sourceLength, 2))
+        , left (static_cast<size_t> (frames))
+        , right (static_cast<size_t> (frames))
+        , numFrames (frames)
     {
     }
 
@@ -58,7 +91,7 @@ struct Buffers
         position += count;
     }
 
-    static constexpr size_t sourceLength = 96000;
+    size_t sourceLength;
     std::vector<float> sourceLeft, sourceRight, left, right;
     int numFrames;
     size_t position = 0;
@@ -77,9 +110,9 @@ void reportPerFrame (benchmark::State& state, int frames)
 struct BareGate
 {
     explicit BareGate (const NoiseGate& prepared)
-        : threshold (prepared.getThresholdLinear()),
-          attack (prepared.getAttackCoefficient()),
-          decay (prepared.getDecayCoefficient())
+        : threshold (prepared.getThresholdLinear())
+        , attack (prepared.getAttackCoefficient())
+        , decay (prepared.getDecayCoefficient())
     {
     }
 
@@ -135,10 +168,10 @@ NoiseGate& preparedGate (NoiseGate& gate, bool dualMono)
 }
 
 template <typename Process>
-void run (benchmark::State& state, Process&& process)
+void run (benchmark::State& state, Process&& process, Signal signal = Signal::plucked)
 {
     const auto frames = static_cast<int> (state.range (0));
-    Buffers buffers (frames);
+    Buffers buffers (frames, signal);
 
     for (auto _ : state)
     {
@@ -155,42 +188,68 @@ void BareLinked (benchmark::State& state)
 {
     NoiseGate gate;
     BareGate bare (preparedGate (gate, false));
-    run (state, [&bare] (float* l, float* r, int n) { bare.linked (l, r, n); });
+    run (state, [&bare] (float* l, float* r, int n)
+         { bare.linked (l, r, n); });
 }
 
 void GateLinked (benchmark::State& state)
 {
     NoiseGate gate;
     preparedGate (gate, false);
-    run (state, [&gate] (float* l, float* r, int n) { gate.processStereo (l, r, n); });
+    run (state, [&gate] (float* l, float* r, int n)
+         { gate.processStereo (l, r, n); });
+}
+
+void BareLinkedBursts (benchmark::State& state)
+{
+    NoiseGate gate;
+    BareGate bare (preparedGate (gate, false));
+    run (
+        state, [&bare] (float* l, float* r, int n)
+        { bare.linked (l, r, n); },
+        Signal::bursts);
+}
+
+void GateLinkedBursts (benchmark::State& state)
+{
+    NoiseGate gate;
+    preparedGate (gate, false);
+    run (
+        state, [&gate] (float* l, float* r, int n)
+        { gate.processStereo (l, r, n); },
+        Signal::bursts);
 }
 
 void BareDualMono (benchmark::State& state)
 {
     NoiseGate gate;
     BareGate bare (preparedGate (gate, true));
-    run (state, [&bare] (float* l, float* r, int n) { bare.dualMono (l, r, n); });
+    run (state, [&bare] (float* l, float* r, int n)
+         { bare.dualMono (l, r, n); });
 }
 
 void GateDualMono (benchmark::State& state)
 {
     NoiseGate gate;
     preparedGate (gate, true);
-    run (state, [&gate] (float* l, float* r, int n) { gate.processStereo (l, r, n); });
+    run (state, [&gate] (float* l, float* r, int n)
+         { gate.processStereo (l, r, n); });
 }
 
 void BareMono (benchmark::State& state)
 {
     NoiseGate gate;
     BareGate bare (preparedGate (gate, false));
-    run (state, [&bare] (float* l, float*, int n) { bare.mono (l, n); });
+    run (state, [&bare] (float* l, float*, int n)
+         { bare.mono (l, n); });
 }
 
 void GateMono (benchmark::State& state)
 {
     NoiseGate gate;
     preparedGate (gate, false);
-    run (state, [&gate] (float* l, float*, int n) { gate.processMono (l, n); });
+    run (state, [&gate] (float* l, float*, int n)
+         { gate.processMono (l, n); });
 }
 
 /** A block inside a crossfade: the dry copy, the linked gate and the mix, with the weights
@@ -204,7 +263,8 @@ void BareFade (benchmark::State& state)
     bool fadingIn = false;
     constexpr float step = 1.0f / 2048.0f;
 
-    run (state, [&] (float* l, float* r, int n) {
+    run (state, [&] (float* l, float* r, int n)
+         {
         fadingIn = ! fadingIn;
         std::memcpy (dryLeft.data(), l, static_cast<size_t> (n) * sizeof (float));
         std::memcpy (dryRight.data(), r, static_cast<size_t> (n) * sizeof (float));
@@ -221,8 +281,7 @@ void BareFade (benchmark::State& state)
                 rising += step;
                 falling -= step;
             }
-        }
-    });
+        } });
 }
 
 void GateFade (benchmark::State& state)
@@ -231,12 +290,12 @@ void GateFade (benchmark::State& state)
     preparedGate (gate, false);
     bool on = true;
 
-    run (state, [&] (float* l, float* r, int n) {
+    run (state, [&] (float* l, float* r, int n)
+         {
         on = ! on;
         gate.setParameter (0, on ? 1.0f : 0.0f);
         gate.parameterChanged (0);
-        gate.processStereo (l, r, n);
-    });
+        gate.processStereo (l, r, n); });
 }
 
 /** The whole audio callback in stereo: the comparison of five values, then the gate. */
@@ -273,6 +332,8 @@ void sizes (benchmark::internal::Benchmark* benchmark)
 BENCHMARK (BareLinked)->Apply (sizes);
 BENCHMARK (GateLinked)->Apply (sizes);
 BENCHMARK (ProcessBlock)->Apply (sizes);
+BENCHMARK (BareLinkedBursts)->Apply (sizes);
+BENCHMARK (GateLinkedBursts)->Apply (sizes);
 BENCHMARK (BareDualMono)->Arg (512);
 BENCHMARK (GateDualMono)->Arg (512);
 BENCHMARK (BareMono)->Arg (512);

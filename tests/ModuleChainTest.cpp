@@ -54,7 +54,7 @@ TEST (ModuleChain, ProcessDispatchesByInputChannelCount)
     const std::tuple<int, std::vector<float>, std::vector<float>> cases[] = {
         { 1, monoExpected, monoExpected }, // the processed mono signal in both buffers
         { 2, stereoLeft, stereoRight },
-        { 0, first, second },              // any other count leaves both alone
+        { 0, first, second }, // any other count leaves both alone
         { 3, first, second },
     };
 

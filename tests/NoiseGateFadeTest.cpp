@@ -1,5 +1,6 @@
 // The on switch's crossfade and the independence of the result from the host's block sizes.
 #include "support/GateTestSupport.h"
+#include "support/ReferenceGate.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +130,8 @@ TEST (NoiseGateFade, FadeOutEndsInTheUnchangedInputWithFrozenEnvelopes)
     EXPECT_EQ (expectCrossfade (out, gated, input, false, 1.0f, 1.0f / 2048.0f), 2049);
     EXPECT_EQ (gates.switched.getFadeState(), NoiseGate::Bypassed);
     EXPECT_TRUE (std::equal (out.begin() + 2049, out.end(), input.begin() + 2049,
-                             [] (float a, float b) { return std::memcmp (&a, &b, sizeof (float)) == 0; }));
+                             [] (float a, float b)
+                             { return std::memcmp (&a, &b, sizeof (float)) == 0; }));
 
     const float envelope = gates.switched.getEnvelopeA();
     for (std::uint32_t seed = 6; seed < 10; ++seed)
@@ -177,9 +179,18 @@ TEST (NoiseGateBlocks, RandomBlockSizesGiveTheSameOutputAsOneBlock)
     };
 
     const Segment segments[] = {
-        { 2500, -1, 0.0f }, { 3100, 0, 0.0f }, { 1800, 0, 1.0f }, { 700, 0, 0.0f },
-        { 400, 0, 1.0f },   { 2600, 2, 0.6f }, { 1200, 1, 1.0f }, { 900, 3, 0.05f },
-        { 2300, 0, 0.0f },  { 3000, 0, 1.0f }, { 2000, 4, 0.2f }, { 1500, 1, 0.0f },
+        { 2500, -1, 0.0f },
+        { 3100, 0, 0.0f },
+        { 1800, 0, 1.0f },
+        { 700, 0, 0.0f },
+        { 400, 0, 1.0f },
+        { 2600, 2, 0.6f },
+        { 1200, 1, 1.0f },
+        { 900, 3, 0.05f },
+        { 2300, 0, 0.0f },
+        { 3000, 0, 1.0f },
+        { 2000, 4, 0.2f },
+        { 1500, 1, 0.0f },
     };
 
     size_t total = 0;
@@ -196,11 +207,16 @@ TEST (NoiseGateBlocks, RandomBlockSizesGiveTheSameOutputAsOneBlock)
         right[i] *= (i / 1300) % 2 == 0 ? 1.0f : 0.02f;
     }
 
-    enum class Layout { mono, stereo };
+    enum class Layout
+    {
+        mono,
+        stereo
+    };
 
     for (const auto layout : { Layout::mono, Layout::stereo })
     {
-        const auto run = [&] (const std::function<int (int)>& nextBlock) {
+        const auto run = [&] (const std::function<int (int)>& nextBlock)
+        {
             NoiseGate gate;
             prepareGate (gate, 44100.0f, { 1.0f, 0.0f, 0.4f, 0.2f, 0.3f });
             auto outLeft = left;
@@ -231,13 +247,14 @@ TEST (NoiseGateBlocks, RandomBlockSizesGiveTheSameOutputAsOneBlock)
             return std::make_tuple (outLeft, outRight, gate.getEnvelopeA(), gate.getEnvelopeB());
         };
 
-        const auto whole = run ([] (int remaining) { return remaining; });
+        const auto whole = run ([] (int remaining)
+                                { return remaining; });
 
         std::mt19937 random (31);
-        const auto split = run ([&random] (int) {
+        const auto split = run ([&random] (int)
+                                {
             const auto pick = random() % 4;
-            return pick == 0 ? 0 : pick == 1 ? 1 : static_cast<int> (random() % 700);
-        });
+            return pick == 0 ? 0 : pick == 1 ? 1 : static_cast<int> (random() % 700); });
 
         EXPECT_TRUE (sameBits (std::get<0> (whole), std::get<0> (split)));
         EXPECT_TRUE (sameBits (std::get<1> (whole), std::get<1> (split)));
@@ -263,4 +280,78 @@ TEST (NoiseGateBlocks, ABlockLongerThanPreparedGrowsTheDryCopiesFirst)
     EXPECT_EQ (small.getMaxBlockSize(), 20000);
     EXPECT_TRUE (sameBits (smallLeft, largeLeft));
     EXPECT_TRUE (sameBits (smallRight, largeRight));
+}
+
+TEST (NoiseGateBlocks, TheWholeGateMatchesThePlainReferenceThroughFadesChangesAndRoundingModes)
+{
+    // Random blocks (empty, short and up to 4096 samples), each with its own treatment of
+    // subnormals and rounding; between them the switch flips (often again before a fade has ended),
+    // dual mono toggles and threshold and times change. Bursts of noise over a quiet floor,
+    // so that the gate opens and closes.
+    const float thresholdValues[] = { 0.0f, 0.1f, 0.3f, 0.5f, 1.0f };
+    const float timeValues[] = { 0.0f, 0.001f, 0.05f, 0.134f, 0.367f, 1.0f };
+
+    for (const bool stereo : { false, true })
+    {
+        std::mt19937 random (stereo ? 51u : 52u);
+        NoiseGate gate;
+        prepareGate (gate, 48000.0f, { 1.0f, 0.0f, 0.3f, 0.2f, 0.3f }, 4096);
+        ReferenceGate reference;
+        reference.fadeStep = 1.0f / static_cast<float> (gate.getFadeLength());
+        bool on = true;
+        bool dualMono = false;
+
+        for (int block = 0; block < 4000; ++block)
+        {
+            switch (random() % 10)
+            {
+                case 0:
+                case 1:
+                    on = ! on;
+                    pushValue (gate, 0, on ? 1.0f : 0.0f);
+                    reference.switchTo (on);
+                    break;
+                case 2:
+                    dualMono = ! dualMono;
+                    pushValue (gate, 1, dualMono ? 1.0f : 0.0f);
+                    break;
+                case 3: pushValue (gate, 2, thresholdValues[random() % 5]); break;
+                case 4: pushValue (gate, 3, timeValues[random() % 6]); break;
+                case 5: pushValue (gate, 4, timeValues[random() % 6]); break;
+                default: break;
+            }
+
+            reference.copyWorkingValues (gate);
+            const auto size = static_cast<size_t> (random() % 4 == 0 ? random() % 4097 : random() % 80);
+            const float level = (block / 20) % 2 == 0 ? 0.6f : 0.003f;
+            auto left = makeNoise (size, level, static_cast<std::uint32_t> (random()));
+            auto right = makeNoise (size, level * 0.5f, static_cast<std::uint32_t> (random()));
+            auto expectedLeft = left;
+            auto expectedRight = right;
+
+            const ScopedFloatMode floatMode (randomFloatMode (random));
+            const int n = static_cast<int> (size);
+
+            if (stereo)
+            {
+                gate.processStereo (left.data(), right.data(), n);
+                reference.processStereo (expectedLeft.data(), expectedRight.data(), n, dualMono);
+            }
+            else
+            {
+                gate.processMono (left.data(), n);
+                reference.processMono (expectedLeft.data(), n);
+            }
+
+            const auto context = ::testing::Message() << "block " << block << " of " << n << (stereo ? " stereo" : " mono")
+                                                      << (dualMono ? ", dual mono" : "") << ", fade state " << reference.fadeState;
+            ASSERT_TRUE (sameBits (left, expectedLeft)) << context;
+            ASSERT_TRUE (sameBits (right, expectedRight)) << context;
+            ASSERT_EQ (gate.getEnvelopeA(), reference.envelopeA) << context;
+            ASSERT_EQ (gate.getEnvelopeB(), reference.envelopeB) << context;
+            ASSERT_EQ (gate.getFadeState(), reference.fadeState) << context;
+            ASSERT_EQ (gate.getWetGain(), reference.wetGain) << context;
+            ASSERT_EQ (gate.getDryGain(), reference.dryGain) << context;
+        }
+    }
 }

@@ -9,9 +9,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <map>
+#include <tuple>
 
 namespace
 {
@@ -224,7 +226,8 @@ std::pair<double, double> measureGating (LoadedGate& gate, const TestSignal& sig
             output.copyFrom (channel, start, gate.work, channel, 0, count);
     }
 
-    const auto change = [&] (const std::vector<juce::Range<int>>& ranges) {
+    const auto change = [&] (const std::vector<juce::Range<int>>& ranges)
+    {
         return 20.0 * std::log10 (std::max (rms (output, ranges), 1.0e-30) / rms (signal.audio, ranges));
     };
 
@@ -236,7 +239,10 @@ std::pair<double, double> measureGating (LoadedGate& gate, const TestSignal& sig
 class TableReporter : public benchmark::ConsoleReporter
 {
 public:
-    explicit TableReporter (std::map<std::string, std::pair<juce::String, int>> namesIn) : names (std::move (namesIn)) {}
+    explicit TableReporter (std::map<std::string, std::pair<juce::String, int>> namesIn)
+        : names (std::move (namesIn))
+    {
+    }
 
     void ReportRuns (const std::vector<Run>& runs) override
     {
@@ -254,6 +260,8 @@ public:
         }
     }
 
+    /** Prints the table, then how many times faster than the fastest of the others the first
+        gate in order is, per block size. A gate or block size left out by a filter is skipped. */
     void printTable (const juce::StringArray& order) const
     {
         std::cout << "\nCPU ns per frame (stereo, 48 kHz; median of the repetitions, [min - max]):\n"
@@ -266,28 +274,66 @@ public:
 
         for (const auto& gate : order)
         {
-            const auto row = nsPerFrame.find (gate);
-
-            if (row == nsPerFrame.end())
+            if (nsPerFrame.find (gate) == nsPerFrame.end())
                 continue;
 
             std::cout << gate.paddedRight (' ', 22);
 
             for (int block : blockSizes)
             {
-                auto values = row->second.at (block);
+                auto values = measured (gate, block);
                 std::sort (values.begin(), values.end());
-                const double median = values[values.size() / 2];
-                std::cout << juce::String (juce::String (median, 2) + " [" + juce::String (values.front(), 2) + " - "
-                                           + juce::String (values.back(), 2) + "]")
-                                 .paddedRight (' ', 24);
+                const auto text = values.empty() ? juce::String ("-")
+                                                 : juce::String (values[values.size() / 2], 2) + " [" + juce::String (values.front(), 2) + " - " + juce::String (values.back(), 2) + "]";
+                std::cout << text.paddedRight (' ', 24);
             }
 
             std::cout << "\n";
         }
+
+        if (order.isEmpty())
+            return;
+
+        std::cout << "\n"
+                  << order[0] << " against the fastest other gate (its median / ours):";
+
+        for (int block : blockSizes)
+        {
+            const double ours = median (order[0], block);
+            double fastest = 0.0;
+            juce::String fastestName;
+
+            for (int i = 1; i < order.size(); ++i)
+                if (const double other = median (order[i], block); other > 0.0 && (fastest == 0.0 || other < fastest))
+                    std::tie (fastest, fastestName) = std::make_pair (other, order[i]);
+
+            if (ours > 0.0 && fastest > 0.0)
+                std::cout << "  " << block << " frames: " << juce::String (fastest / ours, 2) << "x (" << fastestName << ")";
+        }
+
+        std::cout << "\n";
     }
 
 private:
+    std::vector<double> measured (const juce::String& gate, int block) const
+    {
+        const auto row = nsPerFrame.find (gate);
+
+        if (row == nsPerFrame.end())
+            return {};
+
+        const auto cell = row->second.find (block);
+        return cell == row->second.end() ? std::vector<double>() : cell->second;
+    }
+
+    /** The median ns per frame, or 0 when nothing was measured. */
+    double median (const juce::String& gate, int block) const
+    {
+        auto values = measured (gate, block);
+        std::sort (values.begin(), values.end());
+        return values.empty() ? 0.0 : values[values.size() / 2];
+    }
+
     std::map<std::string, std::pair<juce::String, int>> names;
     std::map<juce::String, std::map<int, std::vector<double>>> nsPerFrame;
 };
@@ -345,18 +391,25 @@ int main (int argc, char** argv)
         {
             const auto name = (spec.name + " @" + juce::String (block)).toStdString();
             names[name] = { spec.name, block };
-            benchmark::RegisterBenchmark (name.c_str(), [gatePointer = gate.get(), &signal, block] (benchmark::State& state) {
+            benchmark::RegisterBenchmark (name.c_str(), [gatePointer = gate.get(), &signal, block] (benchmark::State& state)
+                                          {
                 for (auto _ : state)
-                    gatePointer->process (signal.audio, block);
-            })->Unit (benchmark::kNanosecond);
+                    gatePointer->process (signal.audio, block); })
+                ->Unit (benchmark::kNanosecond);
         }
 
         gates.push_back (std::move (gate));
     }
 
+    // Timings shrink towards each other on a busy machine: the load goes with every table.
+    const auto loadAverage = []
+    { return juce::File ("/proc/loadavg").loadFileAsString().upToFirstOccurrenceOf (" ", false, false); };
+
+    const auto loadAtStart = loadAverage();
     TableReporter reporter (names);
     benchmark::RunSpecifiedBenchmarks (&reporter);
     reporter.printTable (order);
+    std::cout << "Load average " << loadAtStart << " at start, " << loadAverage() << " at end.\n";
     benchmark::Shutdown();
 
     for (auto& gate : gates)

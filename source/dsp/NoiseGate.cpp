@@ -1,18 +1,15 @@
 #include "NoiseGate.h"
 
+#include "GateCore.h"
 #include "SkewCurve.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include <emmintrin.h>
+
 namespace
 {
-// The targets sit a hair above 0 so that a closing envelope never sinks into subnormal
-// numbers, whatever the processor's flush-to-zero mode.
-constexpr float epsilon = 1e-20f;
-constexpr float openTarget = 1.0f + epsilon; // exactly 1.0f in single precision
-constexpr float closedTarget = epsilon;
-
 constexpr float defaults[NoiseGate::numGateParameters] = { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f };
 constexpr const char* names[NoiseGate::numGateParameters] = { "Bypass", "DualMonoOn", "Threshold", "Attack", "Decay" };
 
@@ -20,23 +17,6 @@ bool isGateIndex (int index) noexcept
 {
     return static_cast<unsigned> (index) < static_cast<unsigned> (NoiseGate::numGateParameters);
 }
-
-/** The working values of the gate core, copied out of the module for one block so that the
-    compiler can keep them in registers while it writes the samples. */
-struct Core
-{
-    float threshold, attackCoeff, decayCoeff;
-
-    /** One envelope step towards the open or closed target; returns the gain for the sample. */
-    float step (float& envelope, float level) const noexcept
-    {
-        // A level equal to the threshold counts as below; so does a level that is not a number.
-        const float target = level > threshold ? openTarget : closedTarget;
-        const float coeff = target > envelope ? attackCoeff : decayCoeff;
-        envelope = target + (envelope - target) * coeff;
-        return envelope - epsilon;
-    }
-};
 
 /** exp (-1 / (T * rate)) for a time constant of fullScaleMs * skewCurve (value) ms; 0 (instant)
     for a value of 0 or below. */
@@ -50,23 +30,6 @@ float envelopeCoefficient (float value, float fullScaleMs, float sampleRate) noe
     // A rate that is negative or not a number would give a coefficient above 1 or NaN, and the
     // envelope would run away or stay NaN for good; such a rate gets an instant response.
     return coeff <= 1.0f ? coeff : 0.0f;
-}
-
-/** Moves the crossfade on by one sample: the rising weight by one step towards 1, the falling
-    one down by the same step, and the state to its end once the rising weight has arrived. */
-inline void advanceFade (NoiseGate::FadeState& state, float& rising, float& falling, float step) noexcept
-{
-    if (rising < 1.0f)
-    {
-        rising += step;
-        falling -= step;
-    }
-    else
-    {
-        rising = 1.0f;
-        falling = 0.0f;
-        state = state == NoiseGate::FadingIn ? NoiseGate::Active : NoiseGate::Bypassed;
-    }
 }
 } // namespace
 
@@ -195,15 +158,15 @@ int NoiseGate::samplesLeftInFade() const noexcept
 
 void NoiseGate::processStereo (float* left, float* right, int numSamples)
 {
-    processInPlace (left, right, numSamples, dualMono_ ? &NoiseGate::gateDualMono : &NoiseGate::gateLinked);
+    processInPlace (left, right, numSamples, dualMono_ ? Layout::dualMono : Layout::linked);
 }
 
 void NoiseGate::processMono (float* samples, int numSamples)
 {
-    processInPlace (samples, nullptr, numSamples, &NoiseGate::gateMono);
+    processInPlace (samples, nullptr, numSamples, Layout::mono);
 }
 
-void NoiseGate::processInPlace (float* first, float* second, int numSamples, GateCore gate)
+void NoiseGate::processInPlace (float* first, float* second, int numSamples, Layout layout)
 {
     if (numSamples < 0)
         return;
@@ -224,82 +187,90 @@ void NoiseGate::processInPlace (float* first, float* second, int numSamples, Gat
         if (second != nullptr)
             std::copy (second, second + faded, dryCopyB_.get());
 
-        (this->*gate) (first, second, faded);
-        mixFade (first, dryCopyA_.get(), second, dryCopyB_.get(), faded);
+        gate (first, second, faded, layout);
+        mixFade (first, dryCopyA_.get(), faded);
+
+        if (second != nullptr)
+            mixFade (second, dryCopyB_.get(), faded);
+
+        advanceFade (faded);
     }
 
     // The rest of a block in which a fade ended is treated as the next block would be: gated
     // after a fade-in, untouched (envelopes frozen) after a fade-out. The output then does not
     // depend on where the host's blocks begin.
     if (fadeState_ == Active)
-        (this->*gate) (first + faded, second == nullptr ? nullptr : second + faded, numSamples - faded);
+        gate (first + faded, second == nullptr ? nullptr : second + faded, numSamples - faded, layout);
 }
 
-void NoiseGate::gateMono (float* samples, float*, int numSamples) noexcept
+void NoiseGate::gate (float* first, float* second, int numSamples, Layout layout) noexcept
 {
-    const Core core { threshold_, attackCoeff_, decayCoeff_ };
-    float envelope = envelopeA_;
+    const GateCore core { threshold_, attackCoeff_, decayCoeff_ };
 
-    for (int i = 0; i < numSamples; ++i)
-        samples[i] *= core.step (envelope, std::abs (samples[i]));
-
-    envelopeA_ = envelope;
-    envelopeB_ = envelope;
-}
-
-void NoiseGate::gateLinked (float* left, float* right, int numSamples) noexcept
-{
-    const Core core { threshold_, attackCoeff_, decayCoeff_ };
-    float envelope = envelopeA_;
-
-    for (int i = 0; i < numSamples; ++i)
+    switch (layout)
     {
-        const float levelLeft = std::abs (left[i]);
-        const float levelRight = std::abs (right[i]);
-        const float gain = core.step (envelope, levelLeft > levelRight ? levelLeft : levelRight);
-        left[i] *= gain;
-        right[i] *= gain;
+        case Layout::mono:
+            core.processMono (first, numSamples, envelopeA_);
+            envelopeB_ = envelopeA_;
+            break;
+        case Layout::linked:
+            core.processLinked (first, second, numSamples, envelopeA_);
+            envelopeB_ = envelopeA_;
+            break;
+        case Layout::dualMono:
+            core.processDualMono (first, second, numSamples, envelopeA_, envelopeB_);
+            break;
+    }
+}
+
+void NoiseGate::mixFade (float* samples, const float* dry, int numSamples) const noexcept
+{
+    // Sample k of the fade mixes with the rising weight (m + k) / L, where m / L is the weight
+    // now: the weights move in steps of 1 / L (a power of two) from an exact 0 or 1, and every
+    // multiple of 1 / L up to 1 is a float, so adding the step k times gives exactly the
+    // product computed here, and the falling weight is exactly (L - m - k) / L (step counts
+    // below 2^24 are exact floats too). The caller never mixes past the sample with the full
+    // weight. Computed this way, four samples' weights need no chain of additions.
+    const bool fadingIn = fadeState_ == FadingIn;
+    const float stepsDone = (fadingIn ? wetGain_ : dryGain_) * static_cast<float> (fadeLength_);
+    const __m128 step = _mm_set1_ps (fadeStep_);
+    const __m128 allSteps = _mm_set1_ps (static_cast<float> (fadeLength_));
+    __m128 risingSteps = _mm_add_ps (_mm_set1_ps (stepsDone), _mm_setr_ps (0.0f, 1.0f, 2.0f, 3.0f));
+    int i = 0;
+
+    for (; i + 4 <= numSamples; i += 4)
+    {
+        const __m128 rising = _mm_mul_ps (risingSteps, step);
+        const __m128 falling = _mm_mul_ps (_mm_sub_ps (allSteps, risingSteps), step);
+        const __m128 wet = fadingIn ? rising : falling;
+        const __m128 dryWeight = fadingIn ? falling : rising;
+        _mm_storeu_ps (samples + i, _mm_add_ps (_mm_mul_ps (_mm_loadu_ps (samples + i), wet), _mm_mul_ps (_mm_loadu_ps (dry + i), dryWeight)));
+        risingSteps = _mm_add_ps (risingSteps, _mm_set1_ps (4.0f));
     }
 
-    envelopeA_ = envelope;
-    envelopeB_ = envelope;
+    for (; i < numSamples; ++i)
+    {
+        const float rising = (stepsDone + static_cast<float> (i)) * fadeStep_;
+        const float falling = (static_cast<float> (fadeLength_) - stepsDone - static_cast<float> (i)) * fadeStep_;
+        samples[i] = samples[i] * (fadingIn ? rising : falling) + dry[i] * (fadingIn ? falling : rising);
+    }
 }
 
-void NoiseGate::gateDualMono (float* left, float* right, int numSamples) noexcept
+void NoiseGate::advanceFade (int numSamples) noexcept
 {
-    const Core core { threshold_, attackCoeff_, decayCoeff_ };
-    float envelopeLeft = envelopeA_;
-    float envelopeRight = envelopeB_;
+    float& rising = fadeState_ == FadingIn ? wetGain_ : dryGain_;
+    float& falling = fadeState_ == FadingIn ? dryGain_ : wetGain_;
 
-    for (int i = 0; i < numSamples; ++i)
+    if (numSamples == samplesLeftInFade())
     {
-        left[i] *= core.step (envelopeLeft, std::abs (left[i]));
-        right[i] *= core.step (envelopeRight, std::abs (right[i]));
+        rising = 1.0f;
+        falling = 0.0f;
+        fadeState_ = fadeState_ == FadingIn ? Active : Bypassed;
+        return;
     }
 
-    envelopeA_ = envelopeLeft;
-    envelopeB_ = envelopeRight;
-}
-
-void NoiseGate::mixFade (float* samples, const float* dry, float* other, const float* otherDry, int numSamples) noexcept
-{
-    auto state = fadeState_;
-    float wet = wetGain_;
-    float dryGain = dryGain_;
-    float& rising = state == FadingIn ? wet : dryGain;
-    float& falling = state == FadingIn ? dryGain : wet;
-
-    for (int i = 0; i < numSamples; ++i)
-    {
-        samples[i] = samples[i] * wet + dry[i] * dryGain;
-
-        if (other != nullptr)
-            other[i] = other[i] * wet + otherDry[i] * dryGain;
-
-        advanceFade (state, rising, falling, fadeStep_);
-    }
-
-    fadeState_ = state;
-    wetGain_ = wet;
-    dryGain_ = dryGain;
+    // Exact for the same reasons as the weights in mixFade().
+    const float stepsDone = rising * static_cast<float> (fadeLength_) + static_cast<float> (numSamples);
+    rising = stepsDone * fadeStep_;
+    falling = (static_cast<float> (fadeLength_) - stepsDone) * fadeStep_;
 }

@@ -97,14 +97,19 @@ public:
     float getDryGain() const noexcept { return dryGain_; }
 
 private:
-    /** A gate core over one block: mono (second channel unused), linked or dual mono. */
-    using GateCore = void (NoiseGate::*) (float*, float*, int) noexcept;
+    /** How the channels of a block are gated: one channel, a pair under one envelope, or a
+        pair under one envelope each. */
+    enum class Layout
+    {
+        mono,
+        linked,
+        dualMono
+    };
 
-    void processInPlace (float* first, float* second, int numSamples, GateCore gate);
-    void gateMono (float* samples, float* unused, int numSamples) noexcept;
-    void gateLinked (float* left, float* right, int numSamples) noexcept;
-    void gateDualMono (float* left, float* right, int numSamples) noexcept;
-    void mixFade (float* samples, const float* dry, float* other, const float* otherDry, int numSamples) noexcept;
+    void processInPlace (float* first, float* second, int numSamples, Layout layout);
+    void gate (float* first, float* second, int numSamples, Layout layout) noexcept;
+    void mixFade (float* samples, const float* dry, int numSamples) const noexcept;
+    void advanceFade (int numSamples) noexcept;
     int samplesLeftInFade() const noexcept;
 
     std::unique_ptr<float[]> parameterStore_;
