@@ -1,6 +1,6 @@
 // The renderer's command line: values in users' units, and a clear refusal of anything else.
-#include "ParameterUnits.h"
 #include "RenderOptions.h"
+#include "ParameterUnits.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ TEST (RenderOptions, ReadsEveryOptionInUsersUnits)
     RenderOptions options;
     const auto result = parse ("--threshold -32.04dB --attack=20ms --decay 200 --dual-mono on --gate off --program 3 "
                                "--block-size 64 --bits 24 --settings a.chunk --save-settings /tmp/b.chunk "
-                               "--plugin x.vst3 -q in.wav out.flac",
+                               "--plugin x.vst3 --allow-truncated -q in.wav out.flac",
                                options);
     ASSERT_TRUE (result.wasOk()) << result.getErrorMessage();
 
@@ -30,13 +30,26 @@ TEST (RenderOptions, ReadsEveryOptionInUsersUnits)
     EXPECT_EQ (options.gateOn, false);
     EXPECT_EQ (options.program, 3);
     EXPECT_EQ (options.blockSize, 64);
-    EXPECT_EQ (options.bitsPerSample, 24);
+    EXPECT_EQ (options.sampleFormat, SampleFormat::integer (24));
+    EXPECT_TRUE (options.allowTruncated);
     EXPECT_EQ (options.settingsToLoad, here.getChildFile ("a.chunk"));
     EXPECT_EQ (options.settingsToSave, juce::File ("/tmp/b.chunk"));
     EXPECT_EQ (options.plugin, here.getChildFile ("x.vst3"));
     EXPECT_TRUE (options.quiet);
-    EXPECT_EQ (options.input, here.getChildFile ("in.wav"));
+    EXPECT_EQ (options.inputs, juce::Array<juce::File> { here.getChildFile ("in.wav") });
     EXPECT_EQ (options.output, here.getChildFile ("out.flac"));
+}
+
+TEST (RenderOptions, SendsSeveralInputsIntoAFolderUnderTheirOwnNames)
+{
+    RenderOptions options;
+    const auto result = parse ("--bits 32f a.wav sub/b.aiff -o gated c.flac", options);
+    ASSERT_TRUE (result.wasOk()) << result.getErrorMessage();
+
+    EXPECT_EQ (options.sampleFormat, SampleFormat::floatingPoint (32));
+    ASSERT_EQ (options.inputs.size(), 3);
+    EXPECT_EQ (options.outputFor (options.inputs[1]), here.getChildFile ("gated/b.aiff"));
+    EXPECT_EQ (options.outputFor (options.inputs[2]), here.getChildFile ("gated/c.flac"));
 }
 
 TEST (RenderOptions, LeavesWhatIsNotAskedForAtThePluginsOwnSettings)
@@ -67,6 +80,13 @@ TEST (RenderOptions, RefusesBadCommandLinesSayingWhatIsWrong)
         { "--block-size 0 a.wav b.wav", "bad value '0' for --block-size" },
         { "--block-size 65537 a.wav b.wav", "bad value '65537' for --block-size" },
         { "--bits 12 a.wav b.wav", "bad value '12' for --bits" },
+        { "--bits 32 a.wav b.flac", "FLAC output takes 8, 16 or 24" },
+        { "--bits 16 a.wav b.ogg", "Ogg Vorbis has no bit depth" },
+        { "a.wav b.mp3", "unsupported output format '.mp3'" },
+        { "-o d", "needs INPUT files" },
+        { "a.wav x/a.wav -o d", "would both be written to '/tmp/work/d/a.wav'" },
+        { "d/a.wav -o d", "gating it there would replace it" },
+        { "--demo d --threshold -30", "--threshold does not go with it" },
         { "--threshold", "--threshold needs a value" },
         { "--tresh -40 a.wav b.wav", "unknown option '--tresh'" },
         { "a.wav", "missing OUTPUT" },

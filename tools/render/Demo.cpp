@@ -1,13 +1,11 @@
 #include "Demo.h"
 
-#include "FileRenderer.h"
 #include "GatePicture.h"
 #include "GuitarPhrase.h"
+#include "OutputAudio.h"
 #include "OutputFile.h"
 #include "ParameterUnits.h"
 #include "RenderGate.h"
-
-#include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
 
@@ -44,34 +42,33 @@ juce::Result gate (const RenderOptions& options, const juce::AudioBuffer<float>&
 
 juce::Result writeWav (const juce::File& target, const juce::AudioBuffer<float>& audio)
 {
-    return OutputFile::replace (target, [&audio] (const juce::File& temporary) {
-        juce::WavAudioFormat wav;
-        auto stream = std::make_unique<juce::FileOutputStream> (temporary);
-        std::unique_ptr<juce::AudioFormatWriter> writer;
+    return OutputFile::replace (target, [&audio] (const juce::File& temporary)
+                                {
+        const auto numFrames = audio.getNumSamples();
+        std::unique_ptr<OutputAudio> output;
 
-        if (stream->openedOk())
-            writer.reset (wav.createWriterFor (stream.get(), sampleRate, 1, bitsPerSample, {}, 0));
+        if (auto result = OutputAudio::create (temporary, OutputAudio::Container::wav, SampleFormat::integer (bitsPerSample), 1, sampleRate, numFrames, output); result.failed())
+            return result;
 
-        if (writer == nullptr)
-            return juce::Result::fail ("cannot write '" + temporary.getFullPathName() + "'");
+        const auto* samples = audio.getReadPointer (0);
+        const std::vector<double> mono (samples, samples + numFrames);
 
-        stream.release(); // the writer owns it now
-        return writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples())
-                   ? juce::Result::ok()
-                   : juce::Result::fail ("writing '" + temporary.getFullPathName() + "' failed");
-    });
+        if (auto result = output->write (mono.data(), numFrames); result.failed())
+            return result;
+
+        return output->finish(); });
 }
 
 juce::Result writePicture (const juce::File& target, const juce::Image& image)
 {
-    return OutputFile::replace (target, [&image] (const juce::File& temporary) {
+    return OutputFile::replace (target, [&image] (const juce::File& temporary)
+                                {
         juce::FileOutputStream stream (temporary);
         juce::PNGImageFormat png;
 
         return stream.openedOk() && png.writeImageToStream (image, stream) && stream.getStatus().wasOk()
                    ? juce::Result::ok()
-                   : juce::Result::fail ("cannot write '" + temporary.getFullPathName() + "'");
-    });
+                   : juce::Result::fail ("cannot write '" + temporary.getFullPathName() + "'"); });
 }
 
 double decibels (double amplitude) { return 20.0 * std::log10 (amplitude); }
@@ -126,7 +123,8 @@ juce::Result run (const juce::File& directory, const juce::File& plugin, juce::S
     if (auto result = gate (tuned, dry, gatedTuned); result.failed())
         return result;
 
-    const auto file = [&directory] (const char* name) { return directory.getChildFile (name); };
+    const auto file = [&directory] (const char* name)
+    { return directory.getChildFile (name); };
     const auto thresholdText = juce::String (tunedThresholdDecibels, 0) + " dB";
 
     std::vector<GatePicture::Panel> panels {

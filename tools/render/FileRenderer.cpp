@@ -1,201 +1,231 @@
 #include "FileRenderer.h"
 
+#include "InputAudio.h"
+#include "OutputAudio.h"
 #include "OutputFile.h"
 #include "RenderGate.h"
+
+#include <cstring>
 
 namespace FileRenderer
 {
 namespace
 {
-juce::String quoted (const juce::File& file) { return "'" + file.getFullPathName() + "'"; }
-
-juce::Result openInput (juce::AudioFormatManager& formats, const juce::File& input,
-                        std::unique_ptr<juce::AudioFormatReader>& reader)
+/** Keeps the job's progress across files and asks the caller whether to go on. */
+class JobProgress
 {
-    if (input.isDirectory())
-        return juce::Result::fail ("cannot read " + quoted (input) + ": it is a folder");
+public:
+    JobProgress (const ProgressCallback& callback, double secondsTotal)
+        : callback_ (callback)
+        , secondsTotal_ (secondsTotal)
+    {
+    }
 
-    if (! input.existsAsFile())
-        return juce::Result::fail ("cannot read " + quoted (input) + ": no such file");
+    bool advance (double seconds)
+    {
+        secondsDone_ += seconds;
+        abandoned_ = abandoned_ || (callback_ && ! callback_ (secondsDone_, secondsTotal_));
+        return ! abandoned_;
+    }
 
-    if (! input.hasReadAccess())
-        return juce::Result::fail ("cannot read " + quoted (input) + ": permission denied");
+    bool wasAbandoned() const noexcept { return abandoned_; }
 
-    reader.reset (formats.createReaderFor (input));
+private:
+    const ProgressCallback& callback_;
+    double secondsTotal_;
+    double secondsDone_ = 0.0;
+    bool abandoned_ = false;
+};
 
-    if (reader == nullptr)
-        return juce::Result::fail (quoted (input) + " is not an audio file in a format the renderer reads ("
-                                   + formats.getWildcardForAllFormats() + ")");
+bool sameBits (float a, float b) noexcept { return std::memcmp (&a, &b, sizeof (float)) == 0; }
 
-    if (reader->numChannels < 1 || reader->numChannels > 2)
-        return juce::Result::fail (quoted (input) + " has " + juce::String (reader->numChannels)
-                                   + " channels; the gate takes mono or stereo");
-
-    if (! (reader->sampleRate > 0.0) || reader->lengthInSamples < 0)
-        return juce::Result::fail (quoted (input) + " has no valid sample rate or length");
-
-    return juce::Result::ok();
+// Calls body with the channel count (1 or 2) as a compile-time constant, so that the loops
+// over interleaved samples have a stride the compiler can vectorise.
+template <typename Body>
+void withChannelCount (int numChannels, Body&& body)
+{
+    if (numChannels == 1)
+        body (std::integral_constant<int, 1> {});
+    else
+        body (std::integral_constant<int, 2> {});
 }
 
-juce::Result findOutputFormat (juce::AudioFormatManager& formats, const juce::File& output, juce::AudioFormat*& format)
+juce::Result writeGated (InputAudio& input, RenderGate& gate, OutputAudio& output, int blockSize, JobProgress& progress)
 {
-    format = formats.findFormatForFileExtension (output.getFileExtension());
+    const int numChannels = input.getNumChannels();
+    const auto total = input.getLength();
+    const bool floatHoldsInput = input.getSampleFormat().fitsInFloat();
 
-    if (format == nullptr || output.getFileExtension().isEmpty())
-        return juce::Result::fail ("cannot write " + quoted (output) + ": unsupported output format '"
-                                   + output.getFileExtension() + "' (use .wav, .flac, .aiff or .ogg)");
-
-    return juce::Result::ok();
-}
-
-// The quality option only shapes lossy and compression settings; lossless samples are the
-// same whatever it is, so the format's middle choice serves.
-int qualityOption (juce::AudioFormat& format) { return format.getQualityOptions().size() / 2; }
-
-juce::Result writeGated (juce::AudioFormatReader& reader, RenderGate& gate, juce::AudioFormat& format, int bits,
-                         int blockSize, const juce::File& destination, const ProgressCallback& progress)
-{
-    const auto numChannels = static_cast<int> (reader.numChannels);
-    const auto total = reader.lengthInSamples;
-
-    auto stream = std::make_unique<juce::FileOutputStream> (destination);
-
-    if (! stream->openedOk())
-        return juce::Result::fail ("cannot write " + quoted (destination) + ": " + stream->getStatus().getErrorMessage());
-
-    std::unique_ptr<juce::AudioFormatWriter> writer (
-        format.createWriterFor (stream.get(), reader.sampleRate, static_cast<unsigned int> (numChannels), bits, {},
-                                qualityOption (format)));
-
-    if (writer == nullptr)
-        return juce::Result::fail ("cannot write " + juce::String (numChannels) + " channels at "
-                                   + juce::String (reader.sampleRate) + " Hz, " + juce::String (bits)
-                                   + " bits as " + format.getFormatName());
-
-    stream.release(); // the writer owns it now
-
-    if (auto result = gate.prepare (numChannels, reader.sampleRate, blockSize); result.failed())
+    if (auto result = gate.prepare (numChannels, input.getSampleRate(), blockSize); result.failed())
         return result;
 
-    juce::AudioBuffer<float> block (numChannels, blockSize);
+    // The file is read and written in chunks of whole blocks, a few thousand frames at a time:
+    // libsndfile passes every call straight to the file system.
+    const int blocksPerChunk = std::max (1, 8192 / blockSize);
+    const int chunkSize = blocksPerChunk * blockSize;
+
+    std::vector<double> samples (static_cast<size_t> (chunkSize) * static_cast<size_t> (numChannels));
+    juce::AudioBuffer<float> chunk (numChannels, chunkSize);
 
     for (juce::int64 position = 0; position < total;)
     {
-        const auto count = static_cast<int> (std::min<juce::int64> (blockSize, total - position));
-        block.setSize (numChannels, count, false, false, true);
+        const auto count = static_cast<int> (std::min<juce::int64> (chunkSize, total - position));
 
-        if (! reader.read (&block, 0, count, position, true, numChannels > 1))
-            return juce::Result::fail ("reading the input failed at frame " + juce::String (position));
+        if (auto result = input.read (samples.data(), count); result.failed())
+            return result;
 
-        gate.process (block);
+        withChannelCount (numChannels, [&] (auto channels)
+                          {
+            for (int channel = 0; channel < channels; ++channel)
+            {
+                auto* destination = chunk.getWritePointer (channel);
 
-        if (! writer->writeFromAudioSampleBuffer (block, 0, count))
-            return juce::Result::fail ("writing the output failed at frame " + juce::String (position)
-                                       + " (is the disk full?)");
+                for (int i = 0; i < count; ++i)
+                    destination[i] = static_cast<float> (samples[static_cast<size_t> (i * channels + channel)]);
+            } });
+
+        for (int start = 0; start < count; start += blockSize)
+        {
+            juce::AudioBuffer<float> block (chunk.getArrayOfWritePointers(), numChannels, start, std::min (blockSize, count - start));
+            gate.process (block);
+        }
+
+        // A sample the gate left as it was goes out exactly as it came in, even where single
+        // precision cannot hold it (32-bit integers, 64-bit floats); every other sample is
+        // the gate's.
+        withChannelCount (numChannels, [&] (auto channels)
+                          {
+            for (int channel = 0; channel < channels; ++channel)
+            {
+                const auto* gated = chunk.getReadPointer (channel);
+                auto* destination = samples.data() + channel;
+
+                if (floatHoldsInput)
+                {
+                    for (int i = 0; i < count; ++i)
+                        destination[i * channels] = gated[i];
+                }
+                else
+                {
+                    for (int i = 0; i < count; ++i)
+                        if (! sameBits (gated[i], static_cast<float> (destination[i * channels])))
+                            destination[i * channels] = gated[i];
+                }
+            } });
+
+        if (auto result = output.write (samples.data(), count); result.failed())
+            return result;
 
         position += count;
 
-        if (progress && ! progress (position, total, reader.sampleRate))
-            return juce::Result::fail ("interrupted; nothing was written");
+        if (! progress.advance (count / input.getSampleRate()))
+            return juce::Result::fail ("interrupted; '" + input.getFile().getFullPathName() + "' was not written");
     }
 
     gate.release();
-    writer.reset(); // finishes the header and closes the file
+    return output.finish();
+}
 
-    // A short write (a full disk, say) can go unnoticed until the file is closed: read the
-    // result back before it may replace anything.
-    std::unique_ptr<juce::AudioFormatReader> check (format.createReaderFor (destination.createInputStream().release(), true));
+juce::Result renderFile (const RenderOptions& options, const juce::File& inputFile, const juce::File& outputFile,
+                         RenderGate& gate, JobProgress& progress, juce::StringArray& notes)
+{
+    std::unique_ptr<InputAudio> input;
 
-    if (check == nullptr || check->lengthInSamples != total || static_cast<int> (check->numChannels) != numChannels)
-        return juce::Result::fail ("the written output could not be read back complete (is the disk full?)");
+    if (auto result = InputAudio::open (inputFile, options.allowTruncated, input); result.failed())
+        return result;
 
-    return juce::Result::ok();
+    if (input->getNote().isNotEmpty())
+        notes.add (input->getNote());
+
+    const auto container = *OutputAudio::containerFor (outputFile);
+    juce::String formatNote;
+    const auto format = OutputAudio::chooseFormat (container, input->getSampleFormat(), options.sampleFormat, formatNote);
+
+    if (formatNote.isNotEmpty())
+        notes.add ("'" + outputFile.getFullPathName() + "': " + formatNote);
+
+    return OutputFile::replace (outputFile, [&] (const juce::File& temporary)
+                                {
+        std::unique_ptr<OutputAudio> output;
+
+        if (auto result = OutputAudio::create (temporary, container, format, input->getNumChannels(), input->getSampleRate(), input->getLength(), output); result.failed())
+            return result;
+
+        return writeGated (*input, gate, *output, options.blockSize, progress); });
+}
+
+// Everything about one input that can be checked without gating it; its length in seconds
+// goes to seconds.
+juce::Result checkFile (const RenderOptions& options, const juce::File& input, const juce::File& output, double& seconds)
+{
+    std::unique_ptr<InputAudio> opened;
+
+    if (auto result = InputAudio::open (input, options.allowTruncated, opened); result.failed())
+        return result;
+
+    seconds = static_cast<double> (opened->getLength()) / opened->getSampleRate();
+
+    if (auto result = OutputAudio::checkName (output, options.sampleFormat); result.failed())
+        return result;
+
+    return OutputFile::checkWritable (output);
 }
 } // namespace
 
-void registerFormats (juce::AudioFormatManager& formats) { formats.registerBasicFormats(); }
-
-juce::Result chooseBitDepth (juce::AudioFormat& format, int inputBits, std::optional<int> requested, int& bits)
+juce::Result run (const RenderOptions& options, std::vector<FileOutcome>& outcomes, const ProgressCallback& progress)
 {
-    const auto possible = format.getPossibleBitDepths();
+    outcomes.clear();
 
-    if (requested.has_value())
+    if (options.outputDirectory != juce::File())
+        if (auto result = options.outputDirectory.createDirectory(); result.failed())
+            return juce::Result::fail ("cannot create the folder '" + options.outputDirectory.getFullPathName() + "': " + result.getErrorMessage());
+
+    double secondsTotal = 0.0;
+
+    for (const auto& input : options.inputs)
     {
-        if (! possible.contains (*requested))
-        {
-            juce::StringArray depths;
-            for (auto depth : possible)
-                depths.add (juce::String (depth));
-
-            return juce::Result::fail ("bad value '" + juce::String (*requested) + "' for --bits: the format "
-                                       + format.getFormatName() + " takes " + depths.joinIntoString (" or ")
-                                       + " bits per sample");
-        }
-
-        bits = *requested;
-        return juce::Result::ok();
-    }
-
-    if (possible.isEmpty())
-        return juce::Result::fail (format.getFormatName() + " offers no bit depth to write");
-
-    bits = possible.getLast();
-
-    for (auto depth : possible)
-    {
-        if (depth >= inputBits)
-        {
-            bits = depth;
-            break;
-        }
-    }
-
-    return juce::Result::ok();
-}
-
-juce::Result run (const RenderOptions& options, const ProgressCallback& progress)
-{
-    juce::AudioFormatManager formats;
-    registerFormats (formats);
-
-    std::unique_ptr<juce::AudioFormatReader> reader;
-    juce::AudioFormat* outputFormat = nullptr;
-    int bits = 0;
-
-    if (options.rendersFile())
-    {
-        if (auto result = openInput (formats, options.input, reader); result.failed())
-            return result;
-
-        if (auto result = OutputFile::checkWritable (options.output); result.failed())
-            return result;
-
-        if (auto result = findOutputFormat (formats, options.output, outputFormat); result.failed())
-            return result;
-
-        if (auto result = chooseBitDepth (*outputFormat, static_cast<int> (reader->bitsPerSample), options.bitsPerSample, bits);
-            result.failed())
-            return result;
+        FileOutcome outcome;
+        outcome.input = input;
+        outcome.output = options.outputFor (input);
+        double seconds = 0.0;
+        outcome.result = checkFile (options, input, outcome.output, seconds);
+        secondsTotal += seconds;
+        outcomes.push_back (outcome);
     }
 
     if (options.settingsToSave != juce::File())
         if (auto result = OutputFile::checkWritable (options.settingsToSave); result.failed())
             return result;
 
+    const bool anythingToRender = std::any_of (outcomes.begin(), outcomes.end(), [] (const auto& outcome)
+                                               { return outcome.result.wasOk(); });
+
+    if (! anythingToRender && options.settingsToSave == juce::File())
+        return juce::Result::ok();
+
     std::unique_ptr<RenderGate> gate;
 
     if (auto result = RenderGate::create (options, gate); result.failed())
         return result;
 
-    if (options.rendersFile())
-    {
-        auto result = OutputFile::replace (options.output, [&] (const juce::File& temporary) {
-            return writeGated (*reader, *gate, *outputFormat, bits, options.blockSize, temporary, progress);
-        });
+    JobProgress jobProgress (progress, secondsTotal);
 
-        if (result.failed())
-            return result;
+    for (auto& outcome : outcomes)
+    {
+        if (outcome.result.failed())
+            continue;
+
+        if (jobProgress.wasAbandoned())
+        {
+            outcome.result = juce::Result::fail ("not started: the job was interrupted");
+            continue;
+        }
+
+        outcome.result = renderFile (options, outcome.input, outcome.output, *gate, jobProgress, outcome.notes);
     }
+
+    if (jobProgress.wasAbandoned())
+        return juce::Result::fail ("interrupted; no file was left half-written");
 
     if (options.settingsToSave != juce::File())
         return OutputFile::replaceWithData (options.settingsToSave, gate->getSettingsChunk());

@@ -157,7 +157,8 @@ void drawLegend (juce::Graphics& g, juce::Rectangle<int> area)
     auto row = area.withTrimmedLeft (GatePicture::plotLeft).toFloat();
     g.setFont (GatePicture::font (15.0f));
 
-    const auto entry = [&] (juce::Colour colour, const juce::String& text, bool line) {
+    const auto entry = [&] (juce::Colour colour, const juce::String& text, bool line)
+    {
         auto swatch = row.removeFromLeft (28.0f).withSizeKeepingCentre (22.0f, line ? 3.0f : 14.0f);
         g.setColour (colour);
         g.fillRect (swatch);
@@ -214,8 +215,7 @@ std::vector<float> GatePicture::measureGain (const juce::AudioBuffer<float>& dry
 
 juce::Image GatePicture::draw (const juce::String& title, const std::vector<Panel>& panels, double sampleRate)
 {
-    const int height = titleHeight + static_cast<int> (panels.size()) * (captionHeight + panelHeight + 16) + axisHeight
-                     + legendHeight;
+    const int height = titleHeight + static_cast<int> (panels.size()) * (captionHeight + panelHeight + 16) + axisHeight + legendHeight;
     juce::Image image (juce::Image::RGB, width, height, true);
     juce::Graphics g (image);
     g.fillAll (background);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <juce_graphics/juce_graphics.h>
 #include <juce_audio_basics/juce_audio_basics.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <optional>
 #include <vector>

@@ -22,16 +22,16 @@ constexpr Note phrase[] = {
 };
 
 constexpr double totalSeconds = 7.2;
-constexpr double dampSeconds = 0.03;       // the palm mute that ends a note
-constexpr double humLevel = 0.0025;        // about -52 dBFS for the 50 Hz fundamental
-constexpr double hissLevel = 0.0012;       // RMS of the hiss, about -58 dBFS
+constexpr double dampSeconds = 0.03; // the palm mute that ends a note
+constexpr double humLevel = 0.0025;  // about -52 dBFS for the 50 Hz fundamental
+constexpr double hissLevel = 0.0012; // RMS of the hiss, about -58 dBFS
 constexpr double twoPi = 6.283185307179586;
 } // namespace
 
 GuitarPhrase::GuitarPhrase (double sampleRate)
-    : sampleRate_ (sampleRate),
-      audio_ (1, static_cast<int> (totalSeconds * sampleRate)),
-      noiseFloor_ (1, static_cast<int> (totalSeconds * sampleRate))
+    : sampleRate_ (sampleRate)
+    , audio_ (1, static_cast<int> (totalSeconds * sampleRate))
+    , noiseFloor_ (1, static_cast<int> (totalSeconds * sampleRate))
 {
     juce::Random random (0x7ace7);
     auto* floor = noiseFloor_.getWritePointer (0);
@@ -43,10 +43,8 @@ GuitarPhrase::GuitarPhrase (double sampleRate)
     for (int i = 0; i < noiseFloor_.getNumSamples(); ++i)
     {
         const double t = i / sampleRate;
-        const double hum = humLevel * (std::sin (twoPi * 50.0 * t) + 0.5 * std::sin (twoPi * 150.0 * t + 0.3)
-                                       + 0.25 * std::sin (twoPi * 250.0 * t + 1.1));
-        const double white = (random.nextDouble() + random.nextDouble() + random.nextDouble() + random.nextDouble() - 2.0)
-                           * std::sqrt (3.0);
+        const double hum = humLevel * (std::sin (twoPi * 50.0 * t) + 0.5 * std::sin (twoPi * 150.0 * t + 0.3) + 0.25 * std::sin (twoPi * 250.0 * t + 1.1));
+        const double white = (random.nextDouble() + random.nextDouble() + random.nextDouble() + random.nextDouble() - 2.0) * std::sqrt (3.0);
         hissState += 0.6 * (white - hissState);
         floor[i] = static_cast<float> (hum + hissLevel * 1.6 * hissState);
     }

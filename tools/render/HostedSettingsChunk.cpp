@@ -18,8 +18,7 @@ bool isFormat (juce::AudioPluginInstance& instance, const char* name)
 
 juce::Result unexpectedState (juce::AudioPluginInstance& instance)
 {
-    return juce::Result::fail ("the hosted " + instance.getPluginDescription().pluginFormatName
-                               + " plug-in's state does not hold a settings chunk where expected");
+    return juce::Result::fail ("the hosted " + instance.getPluginDescription().pluginFormatName + " plug-in's state does not hold a settings chunk where expected");
 }
 
 // The quoted literal after the state property in the Turtle text: [start, end) of its content.
@@ -75,7 +74,6 @@ juce::Result apply (juce::AudioPluginInstance& instance, const juce::MemoryBlock
         return juce::Result::ok();
     }
 
-    return juce::Result::fail ("settings chunks can only be handed to VST3 and LV2 plug-ins, not "
-                               + instance.getPluginDescription().pluginFormatName);
+    return juce::Result::fail ("settings chunks can only be handed to VST3 and LV2 plug-ins, not " + instance.getPluginDescription().pluginFormatName);
 }
 } // namespace HostedSettingsChunk

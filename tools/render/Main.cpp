@@ -2,30 +2,101 @@
 // a host, an audio device or a display.
 #include "Demo.h"
 #include "FileRenderer.h"
+#include "OutputFile.h"
 #include "ProgressBar.h"
 #include "RenderOptions.h"
 
 #include <juce_events/juce_events.h>
 
-#include <atomic>
 #include <csignal>
 #include <iostream>
+#include <unistd.h>
 
 namespace
 {
 constexpr int exitFailure = 1;
 constexpr int exitUsage = 2;
 
-// Set by Ctrl-C or a polite kill; the render then stops at the next block and deletes its
-// temporary file instead of leaving it behind.
-std::atomic<bool> interrupted { false };
+constexpr int endingSignals[] = { SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT };
 
-extern "C" void onInterrupt (int) { interrupted.store (true); }
+// Deletes the temporary file being written, then ends the process by the same signal, so that
+// a shell sees how it ended (and a loop over files stops at Ctrl-C). Only async-signal-safe
+// calls; the signal itself stays blocked until the handler returns, then does its default.
+extern "C" void onEndingSignal (int signalNumber)
+{
+    if (OutputFile::removeTemporaryFile())
+    {
+        static constexpr char message[] = "\ntacetor-render: stopped by a signal; the file under way was not written\n";
+        [[maybe_unused]] const auto written = ::write (STDERR_FILENO, message, sizeof (message) - 1);
+    }
+
+    std::signal (signalNumber, SIG_DFL);
+    std::raise (signalNumber);
+}
+
+void cleanUpOnEndingSignals()
+{
+    for (const int signalNumber : endingSignals)
+    {
+        struct sigaction current
+        {
+        };
+        sigaction (signalNumber, nullptr, &current);
+
+        // A signal ignored from the start (nohup, a shell's background job) stays ignored.
+        if (current.sa_handler == SIG_IGN)
+            continue;
+
+        struct sigaction action
+        {
+        };
+        action.sa_handler = onEndingSignal;
+        sigemptyset (&action.sa_mask);
+
+        for (const int other : endingSignals)
+            sigaddset (&action.sa_mask, other);
+
+        sigaction (signalNumber, &action, nullptr);
+    }
+}
+
+void say (const juce::String& message) { std::cerr << "tacetor-render: " << message << std::endl; }
 
 int fail (const juce::String& message, int status)
 {
-    std::cerr << "tacetor-render: " << message << std::endl;
+    say (message);
     return status;
+}
+
+// Notes and failures of every file; for a batch that ran, a summary after them.
+int report (const RenderOptions& options, const std::vector<FileRenderer::FileOutcome>& outcomes, bool jobRan)
+{
+    int failed = 0;
+
+    for (const auto& outcome : outcomes)
+    {
+        for (const auto& note : outcome.notes)
+            say ("note: " + note);
+
+        if (outcome.result.failed())
+        {
+            ++failed;
+            say (outcome.result.getErrorMessage());
+        }
+    }
+
+    if (jobRan && options.outputDirectory != juce::File() && (failed > 0 || ! options.quiet))
+    {
+        const auto total = static_cast<int> (outcomes.size());
+        auto summary = juce::String (total - failed) + " of " + juce::String (total) + " files gated into " + options.outputDirectory.getFullPathName();
+
+        if (failed > 0)
+            summary << "; " << failed << " failed (see above)";
+
+        say (summary);
+    }
+
+    return failed > 0 ? exitFailure : 0;
 }
 } // namespace
 
@@ -33,6 +104,7 @@ int main (int argc, char** argv)
 {
     // Plug-in hosting and text rendering want JUCE's message thread; this is it.
     const juce::ScopedJuceInitialiser_GUI framework;
+    cleanUpOnEndingSignals();
 
     juce::StringArray arguments;
     for (int i = 1; i < argc; ++i)
@@ -51,26 +123,30 @@ int main (int argc, char** argv)
 
     if (options.runsDemo())
     {
-        juce::String report;
+        juce::String demoReport;
 
-        if (auto result = Demo::run (options.demoDirectory, options.plugin, report); result.failed())
+        if (auto result = Demo::run (options.demoDirectory, options.plugin, demoReport); result.failed())
             return fail (result.getErrorMessage(), exitFailure);
 
-        std::cout << report;
+        std::cout << demoReport;
         return 0;
     }
 
-    std::signal (SIGINT, onInterrupt);
-    std::signal (SIGTERM, onInterrupt);
+    std::vector<FileRenderer::FileOutcome> outcomes;
+    juce::Result result = juce::Result::ok();
 
-    ProgressBar progressBar (! options.quiet);
-    const auto result = FileRenderer::run (options, [&progressBar] (juce::int64 done, juce::int64 total, double rate) {
-        progressBar.update (done, total, rate);
-        return ! interrupted.load();
-    });
+    {
+        ProgressBar progressBar (! options.quiet);
+        result = FileRenderer::run (options, outcomes, [&progressBar] (double done, double total)
+                                    {
+            progressBar.update (done, total);
+            return true; });
+    }
+
+    const auto status = report (options, outcomes, result.wasOk());
 
     if (result.failed())
         return fail (result.getErrorMessage(), exitFailure);
 
-    return 0;
+    return status;
 }

@@ -13,7 +13,8 @@ juce::String minutesAndSeconds (double seconds)
 } // namespace
 
 ProgressBar::ProgressBar (bool enabled, std::FILE* stream)
-    : stream_ (stream), drawable_ (enabled && stream != nullptr && ::isatty (::fileno (stream)) != 0)
+    : stream_ (stream)
+    , drawable_ (enabled && stream != nullptr && ::isatty (::fileno (stream)) != 0)
 {
 }
 
@@ -24,30 +25,22 @@ juce::String ProgressBar::format (double fraction, double secondsDone, double se
     fraction = std::clamp (fraction, 0.0, 1.0);
     const auto filled = static_cast<int> (fraction * barWidth);
 
-    return "[" + juce::String::repeatedString ("#", filled) + juce::String::repeatedString (".", barWidth - filled) + "] "
-         + juce::String (static_cast<int> (fraction * 100.0)).paddedLeft (' ', 3) + "%  "
-         + minutesAndSeconds (secondsDone) + " of " + minutesAndSeconds (secondsTotal);
+    return "[" + juce::String::repeatedString ("#", filled) + juce::String::repeatedString (".", barWidth - filled) + "] " + juce::String (static_cast<int> (fraction * 100.0)).paddedLeft (' ', 3) + "%  " + minutesAndSeconds (secondsDone) + " of " + minutesAndSeconds (secondsTotal);
 }
 
-void ProgressBar::update (juce::int64 framesDone, juce::int64 totalFrames, double sampleRate)
+void ProgressBar::update (double secondsDone, double secondsTotal)
 {
-    if (! drawable_ || totalFrames <= 0 || ! (sampleRate > 0.0))
-        return;
-
-    const double secondsTotal = static_cast<double> (totalFrames) / sampleRate;
-
-    if (secondsTotal < minimumSeconds)
+    if (! drawable_ || ! (secondsTotal >= minimumSeconds))
         return;
 
     const auto now = juce::Time::getMillisecondCounter();
-    const bool finished = framesDone >= totalFrames;
+    const bool finished = secondsDone >= secondsTotal;
 
     if (drawn_ && ! finished && now - lastDrawMs_ < 100)
         return;
 
     lastDrawMs_ = now;
-    const double fraction = static_cast<double> (framesDone) / static_cast<double> (totalFrames);
-    std::fprintf (stream_, "\r%s", format (fraction, fraction * secondsTotal, secondsTotal).toRawUTF8());
+    std::fprintf (stream_, "\r%s", format (secondsDone / secondsTotal, secondsDone, secondsTotal).toRawUTF8());
     std::fflush (stream_);
     drawn_ = true;
 }

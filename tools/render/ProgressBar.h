@@ -21,9 +21,9 @@ public:
     /** Clears the bar's line if one was drawn. */
     ~ProgressBar();
 
-    /** Shows framesDone of totalFrames at sampleRate (Hz); redraws at most ten times a
-        second and always at the end. */
-    void update (juce::int64 framesDone, juce::int64 totalFrames, double sampleRate);
+    /** Shows secondsDone of secondsTotal (of audio); redraws at most ten times a second and
+        always at the end. */
+    void update (double secondsDone, double secondsTotal);
 
     /** The bar's text for a fraction 0..1 of a job, with times in seconds. */
     static juce::String format (double fraction, double secondsDone, double secondsTotal, int barWidth = 30);

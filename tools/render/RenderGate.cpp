@@ -63,11 +63,13 @@ juce::Result RenderGate::applySettings (const RenderOptions& options)
         linkedIn_.setCurrentProgram (*options.program);
 
     // The on switch and dual mono travel as exactly 1 or 0, as the pedal's buttons send them.
-    const auto setSwitch = [this] (int index, const std::optional<bool>& on) {
+    const auto setSwitch = [this] (int index, const std::optional<bool>& on)
+    {
         if (on.has_value())
             linkedIn_.setParameter (index, *on ? 1.0f : 0.0f);
     };
-    const auto setValue = [this] (int index, const std::optional<float>& value) {
+    const auto setValue = [this] (int index, const std::optional<float>& value)
+    {
         if (value.has_value())
             linkedIn_.setParameter (index, *value);
     };

@@ -1,5 +1,6 @@
 #include "RenderOptions.h"
 
+#include "OutputAudio.h"
 #include "ParameterUnits.h"
 
 #include <cmath>
@@ -123,28 +124,37 @@ using ValueHandler = std::function<juce::Result (const juce::String& option, con
 juce::Result RenderOptions::parse (const juce::StringArray& arguments, const juce::File& workingDirectory,
                                    RenderOptions& options)
 {
-    const auto path = [&] (juce::File& target) -> ValueHandler {
-        return [&target, &workingDirectory] (const juce::String& option, const juce::String& value) {
+    const auto path = [&] (juce::File& target) -> ValueHandler
+    {
+        return [&target, &workingDirectory] (const juce::String& option, const juce::String& value)
+        {
             return parsePath (option, value, workingDirectory, target);
         };
     };
 
     const std::map<juce::String, ValueHandler> valueOptions {
-        { "--threshold", [&] (auto& option, auto& value) { return parseThreshold (option, value, options); } },
-        { "--attack", [&] (auto& option, auto& value) {
+        { "--threshold", [&] (auto& option, auto& value)
+          { return parseThreshold (option, value, options); } },
+        { "--attack", [&] (auto& option, auto& value)
+          {
               return parseTime (option, value, ParameterUnits::maxAttackMilliseconds,
                                 ParameterUnits::attackFromMilliseconds, options.attack);
           } },
-        { "--decay", [&] (auto& option, auto& value) {
+        { "--decay", [&] (auto& option, auto& value)
+          {
               return parseTime (option, value, ParameterUnits::maxDecayMilliseconds,
                                 ParameterUnits::decayFromMilliseconds, options.decay);
           } },
-        { "--dual-mono", [&] (auto& option, auto& value) { return parseSwitchOption (option, value, options.dualMono); } },
-        { "--gate", [&] (auto& option, auto& value) { return parseSwitchOption (option, value, options.gateOn); } },
-        { "--program", [&] (auto& option, auto& value) {
+        { "--dual-mono", [&] (auto& option, auto& value)
+          { return parseSwitchOption (option, value, options.dualMono); } },
+        { "--gate", [&] (auto& option, auto& value)
+          { return parseSwitchOption (option, value, options.gateOn); } },
+        { "--program", [&] (auto& option, auto& value)
+          {
               return parseIntegerInRange (option, value, 0, 11, "a program number from 0 to 11", options.program);
           } },
-        { "--block-size", [&] (auto& option, auto& value) {
+        { "--block-size", [&] (auto& option, auto& value)
+          {
               std::optional<int> size;
               auto result = parseIntegerInRange (option, value, 1, maxBlockSize,
                                                  "a whole number of frames from 1 to " + juce::String (maxBlockSize), size);
@@ -152,17 +162,22 @@ juce::Result RenderOptions::parse (const juce::StringArray& arguments, const juc
                   options.blockSize = *size;
               return result;
           } },
-        { "--bits", [&] (auto& option, auto& value) {
-              auto result = parseIntegerInRange (option, value, 8, 32, "8, 16, 24 or 32", options.bitsPerSample);
-              if (result.wasOk() && *options.bitsPerSample % 8 != 0)
-                  return badValue (option, value, "8, 16, 24 or 32");
-              return result;
+        { "--bits", [&] (auto& option, auto& value)
+          {
+              options.sampleFormat = SampleFormat::fromOptionText (value);
+              return options.sampleFormat.has_value() ? juce::Result::ok()
+                                                      : badValue (option, value, "8, 16, 24 or 32 (integer), 32f or 64f (floating point)");
           } },
         { "--settings", path (options.settingsToLoad) },
         { "--save-settings", path (options.settingsToSave) },
         { "--plugin", path (options.plugin) },
         { "--demo", path (options.demoDirectory) },
+        { "-o", path (options.outputDirectory) },
+        { "--output-dir", path (options.outputDirectory) },
     };
+
+    // Every option given, for the ones that do not go together.
+    juce::StringArray given;
 
     juce::StringArray positional;
 
@@ -179,6 +194,13 @@ juce::Result RenderOptions::parse (const juce::StringArray& arguments, const juc
         if (argument == "-q" || argument == "--quiet")
         {
             options.quiet = true;
+            continue;
+        }
+
+        if (argument == "--allow-truncated")
+        {
+            options.allowTruncated = true;
+            given.add (argument);
             continue;
         }
 
@@ -213,43 +235,96 @@ juce::Result RenderOptions::parse (const juce::StringArray& arguments, const juc
 
         if (auto result = handler->second (name, value); result.failed())
             return result;
+
+        given.add (name);
     }
 
     if (options.showHelp)
         return juce::Result::ok();
 
+    if (options.runsDemo())
+    {
+        for (const auto& option : given)
+            if (option != "--demo" && option != "--plugin")
+                return juce::Result::fail ("--demo gates with its own settings (the default program, then a threshold of -40 dB): " + option + " does not go with it");
+
+        if (! positional.isEmpty())
+            return juce::Result::fail ("--demo writes its own files: give no INPUT and OUTPUT with it");
+
+        return juce::Result::ok();
+    }
+
+    const auto file = [&workingDirectory] (const juce::String& name)
+    { return workingDirectory.getChildFile (name); };
+
+    if (options.outputDirectory != juce::File())
+    {
+        if (positional.isEmpty())
+            return juce::Result::fail ("-o " + options.outputDirectory.getFullPathName() + " needs INPUT files to write into it (see --help)");
+
+        for (const auto& name : positional)
+        {
+            const auto input = file (name);
+            const auto output = options.outputFor (input);
+
+            if (output == input)
+                return juce::Result::fail ("'" + input.getFullPathName() + "' is already in " + options.outputDirectory.getFullPathName() + ": gating it there would replace it; choose another folder with -o");
+
+            for (const auto& earlier : options.inputs)
+                if (options.outputFor (earlier) == output)
+                    return juce::Result::fail ("'" + earlier.getFullPathName() + "' and '" + input.getFullPathName() + "' would both be written to '" + output.getFullPathName() + "'");
+
+            options.inputs.add (input);
+        }
+
+        return juce::Result::ok();
+    }
+
     if (positional.size() == 2)
     {
-        options.input = workingDirectory.getChildFile (positional[0]);
-        options.output = workingDirectory.getChildFile (positional[1]);
-    }
-    else if (positional.size() != 0)
-    {
-        return juce::Result::fail (positional.size() == 1 ? "missing OUTPUT file (see --help)"
-                                                          : "too many file names: '" + positional.joinIntoString ("' '")
-                                                                + "' (see --help)");
+        options.inputs.add (file (positional[0]));
+        options.output = file (positional[1]);
+
+        // In a batch a badly named file fails alone; a single OUTPUT is the command line's.
+        return OutputAudio::checkName (options.output, options.sampleFormat);
     }
 
-    if (options.runsDemo() && options.rendersFile())
-        return juce::Result::fail ("--demo writes its own files: give no INPUT and OUTPUT with it");
+    if (positional.size() > 2)
+        return juce::Result::fail ("too many file names: '" + positional.joinIntoString ("' '") + "' (several INPUT files go into a folder with -o DIR; see --help)");
 
-    if (! options.runsDemo() && ! options.rendersFile() && options.settingsToSave == juce::File())
-        return juce::Result::fail ("nothing to do: give INPUT and OUTPUT, --save-settings FILE or --demo DIR (see --help)");
+    if (positional.size() == 1)
+        return juce::Result::fail ("missing OUTPUT file (see --help)");
+
+    if (options.settingsToSave == juce::File())
+        return juce::Result::fail ("nothing to do: give INPUT and OUTPUT, INPUT... -o DIR, --save-settings FILE or --demo DIR (see --help)");
 
     return juce::Result::ok();
+}
+
+juce::File RenderOptions::outputFor (const juce::File& input) const
+{
+    return outputDirectory != juce::File() ? outputDirectory.getChildFile (input.getFileName()) : output;
 }
 
 juce::String RenderOptions::usage()
 {
     return R"(Usage:
   tacetor-render [options] INPUT OUTPUT
+  tacetor-render [options] INPUT... -o DIR
   tacetor-render [options] --save-settings FILE
   tacetor-render --demo DIR [--plugin PATH]
   tacetor-render --help
 
 Gates the audio file INPUT (mono or stereo) through Pelmora Tacetor, the noise gate pedal,
 and writes OUTPUT at the same sample rate. The output's format follows its extension:
-.wav, .flac, .aiff or .ogg. OUTPUT is replaced only once it is complete.
+.wav, .aiff, .flac or .ogg. OUTPUT is replaced only once it is complete, and keeps the
+permissions of the file it replaces. With -o, each INPUT is written into the folder DIR
+under its own name; a file that fails does not stop the others.
+
+Inputs: WAV (integer, floating-point, mu-law and A-law samples; RF64 too), AIFF and
+AIFF-C, FLAC up to 24 bits, Ogg Vorbis. Before anything is written the renderer checks that each input
+holds every frame its header declares, and refuses one that does not; damage found while
+decoding fails the file too, never turning into silence.
 
 Gate settings, applied in this order: the settings chunk, the program, then each value given.
   --settings FILE        load a settings chunk (saved by --save-settings or a host)
@@ -259,21 +334,33 @@ Gate settings, applied in this order: the settings chunk, the program, then each
   --attack MS            attack time in ms, 0..200 (default 2.00)
   --decay MS             decay time in ms, 0..2000 (default 100.42)
   --dual-mono on|off     one detector per channel of a stereo file (default off: linked)
-  --gate on|off          the footswitch; off passes the audio unchanged (default on)
+  --gate on|off          the footswitch; off passes every sample through unchanged, bit for
+                         bit where the output has the input's format (default on)
   --save-settings FILE   write the settings chunk that results
 
 Rendering:
+  -o, --output-dir DIR   gate every INPUT into DIR (created if missing), keeping its name
   --block-size N         frames per processing block, 1..65536 (default 512)
-  --bits N               output bits per sample, 8/16/24/32 (default: the input's where the
-                         format allows; 32 is floating point in WAV)
+  --bits N               output samples: 8, 16, 24 or 32 (integer), 32f or 64f (floating
+                         point). Default: the input's own, where the output format holds it;
+                         otherwise the nearest it holds, and the renderer says so. Integer
+                         output rounds each sample to the nearest step and clips samples at or
+                         above full scale to the largest value the format holds; floating
+                         point output keeps them.
+  --allow-truncated      render a truncated input's frames that are present (and say so)
+                         instead of refusing it
   --plugin PATH          run a built .vst3 or .lv2 bundle through the plug-in host instead
                          of the linked-in gate (the output is the same, bit for bit)
-  -q, --quiet            no progress bar (it is only drawn on a terminal anyway)
+  -q, --quiet            no progress bar (it is only drawn on a terminal anyway) and no
+                         summary after a batch that went well
   --demo DIR             synthesise a guitar phrase with hum and hiss, gate it with the
-                         default program and with a tuned threshold, and write the WAV
+                         default program and with a threshold of -40 dB, and write the WAV
                          files and a picture of the gate at work into DIR
   -h, --help             this text
 
-Exit status: 0 done, 1 the job failed (nothing was overwritten), 2 a bad command line.
+Exit status: 0 done; 1 a file could not be read or written (a damaged or missing input, a
+settings chunk or plug-in that cannot be loaded, an output that cannot be written), in which
+case no existing file was overwritten by a partial one; 2 the command line is wrong. A signal
+that ends the renderer (Ctrl-C, a closed terminal, a kill) first deletes its temporary file.
 )";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SampleFormat.h"
+
 #include <juce_core/juce_core.h>
 
 #include <optional>
@@ -8,16 +10,18 @@
     What one run of the renderer is asked to do, as read from its command line.
 
     Gate values are held normalised (0..1), already converted from the units given on the
-    command line. Only the form of the arguments is checked here; whether files exist or
-    can be written is the renderer's business.
+    command line. Only the command line itself is checked here (values, combinations, output
+    names); whether files exist, can be read or can be written is the renderer's business.
 */
 struct RenderOptions
 {
     static constexpr int defaultBlockSize = 512;
     static constexpr int maxBlockSize = 65536;
 
-    juce::File input;
+    /** The files to gate: one with output, one or more with outputDirectory. */
+    juce::Array<juce::File> inputs;
     juce::File output;
+    juce::File outputDirectory;
     juce::File demoDirectory;
 
     juce::File settingsToLoad;
@@ -30,13 +34,14 @@ struct RenderOptions
     std::optional<bool> gateOn;
 
     int blockSize = defaultBlockSize;
-    std::optional<int> bitsPerSample;
+    std::optional<SampleFormat> sampleFormat;
+    bool allowTruncated = false;
     juce::File plugin;
     bool quiet = false;
     bool showHelp = false;
 
-    /** True when the run gates a file (input and output given). */
-    bool rendersFile() const { return input != juce::File() || output != juce::File(); }
+    /** Where input (one of inputs) is written. */
+    juce::File outputFor (const juce::File& input) const;
 
     /** True when the run synthesises the demonstration instead. */
     bool runsDemo() const { return demoDirectory != juce::File(); }
