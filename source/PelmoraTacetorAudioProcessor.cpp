@@ -44,7 +44,18 @@ const juce::String PelmoraTacetorAudioProcessor::getName() const { return "Pelmo
 bool PelmoraTacetorAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {
     static constexpr short configurations[][2] = { JucePlugin_PreferredChannelConfigurations };
-    return containsLayout (layouts, configurations);
+
+    if (! containsLayout (layouts, configurations))
+        return false;
+
+    if (wrapperType == wrapperType_VST)
+        return true;
+
+    // The counts match a configuration; the channels must also be what the count stands for.
+    const auto isPlain = [] (const juce::AudioChannelSet& set)
+    { return set == juce::AudioChannelSet::canonicalChannelSet (set.size()); };
+
+    return isPlain (layouts.getMainInputChannelSet()) && isPlain (layouts.getMainOutputChannelSet());
 }
 
 void PelmoraTacetorAudioProcessor::initialisePrograms()
@@ -97,7 +108,8 @@ void PelmoraTacetorAudioProcessor::releaseResources() {}
 
 void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& slot) noexcept
 {
-    const auto pushSwitch = [this] (int index, bool on, bool& lastOn) {
+    const auto pushSwitch = [this] (int index, bool on, bool& lastOn)
+    {
         if (on == lastOn)
             return;
 
@@ -106,7 +118,8 @@ void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& s
         lastOn = on;
     };
 
-    const auto pushValue = [this] (int index, float value, float& lastValue) {
+    const auto pushValue = [this] (int index, float value, float& lastValue)
+    {
         if (! differs (value, lastValue))
             return;
 
@@ -124,6 +137,7 @@ void PelmoraTacetorAudioProcessor::pushChangedValuesToGate (const ProgramSlot& s
 
 void PelmoraTacetorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
+    announcePendingProgram();
     const int numSamples = buffer.getNumSamples();
 
     // A host may hand over a buffer without channels; there is nothing to gate then.
@@ -148,6 +162,12 @@ void PelmoraTacetorAudioProcessor::processBlock (juce::AudioBuffer<float>& buffe
         if (stereoOut && right != nullptr)
             std::copy (left, left + numSamples, right);
     }
+}
+
+void PelmoraTacetorAudioProcessor::processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    announcePendingProgram();
+    AudioProcessor::processBlockBypassed (buffer, midi);
 }
 
 bool PelmoraTacetorAudioProcessor::silenceInProducesSilenceOut() const { return false; }
@@ -206,21 +226,45 @@ int PelmoraTacetorAudioProcessor::getCurrentProgram() { return currentProgram_.l
 
 void PelmoraTacetorAudioProcessor::setCurrentProgram (int index)
 {
+    selectProgram (index, announcesProgramsFromNextBlock());
+}
+
+bool PelmoraTacetorAudioProcessor::announcesProgramsFromNextBlock() const
+{
+    return wrapperType == wrapperType_VST3 && ! juce::MessageManager::existsAndIsCurrentThread();
+}
+
+void PelmoraTacetorAudioProcessor::selectProgram (int index, bool announceFromNextBlock)
+{
     if (! isProgramIndex (index))
         return;
 
     currentProgram_.store (index, std::memory_order_release);
 
-    // Announced so that the host's displays and automation follow the new program. The values
-    // are not written back through setParameter: that writes into whichever slot is current
-    // by then, and a program change on another thread meanwhile would get this program's
-    // values. Writing them back would change nothing else but raise the flag, done below.
-    const auto& slot = programs_[static_cast<size_t> (index)];
+    if (announceFromNextBlock)
+        programToAnnounce_.store (true, std::memory_order_release);
+    else
+        announceCurrentProgram();
+
+    parametersChanged_.store (true, std::memory_order_release);
+}
+
+void PelmoraTacetorAudioProcessor::announceCurrentProgram()
+{
+    // Announced so that the host's displays and automation follow the program. The values are
+    // not written back through setParameter: that writes into whichever slot is current by
+    // then, and a program change on another thread meanwhile would get this program's values.
+    const auto& slot = currentSlot();
 
     for (int i = 0; i < numParameters; ++i)
         sendParamChangeMessageToListeners (i, slot.get (i));
+}
 
-    parametersChanged_.store (true, std::memory_order_release);
+void PelmoraTacetorAudioProcessor::announcePendingProgram()
+{
+    // A plain load first: the exchange, a write, is only needed in the rare block that has one.
+    if (programToAnnounce_.load (std::memory_order_relaxed) && programToAnnounce_.exchange (false, std::memory_order_acq_rel))
+        announceCurrentProgram();
 }
 
 const juce::String PelmoraTacetorAudioProcessor::getProgramName (int index)
@@ -230,14 +274,17 @@ const juce::String PelmoraTacetorAudioProcessor::getProgramName (int index)
 
 void PelmoraTacetorAudioProcessor::changeProgramName (int index, const juce::String& newName)
 {
-    if (isProgramIndex (index))
-        programs_[static_cast<size_t> (index)].name = newName;
+    if (! isProgramIndex (index))
+        return;
+
+    programs_[static_cast<size_t> (index)].name = newName;
+    updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
 juce::pointer_sized_int PelmoraTacetorAudioProcessor::handleVstManufacturerSpecific (juce::int32 index,
-                                                                                   juce::pointer_sized_int value,
-                                                                                   void* ptr,
-                                                                                   float)
+                                                                                     juce::pointer_sized_int value,
+                                                                                     void* ptr,
+                                                                                     float)
 {
     if (index != Vst2ProgramNameRequest::index || value != Vst2ProgramNameRequest::value || ptr == nullptr)
         return 0;
@@ -265,7 +312,7 @@ void PelmoraTacetorAudioProcessor::getStateInformation (juce::MemoryBlock& destD
     // Straight from the table, unclamped: what the host stores is what the slots hold.
     for (const auto& slot : programs_)
     {
-        SettingsChunk::Program program{slot.name, {}};
+        SettingsChunk::Program program { slot.name, {} };
 
         for (int index = 0; index < numParameters; ++index)
             program.values[static_cast<size_t> (index)] = slot.get (index);
@@ -305,8 +352,11 @@ void PelmoraTacetorAudioProcessor::setStateInformation (const void* data, int si
     }
 
     // Tells the host and the editor the restored values; ignored, like any other call, for an
-    // index outside the table.
-    setCurrentProgram (active);
+    // index outside the table. Announced at once, whatever the format: JUCE's VST3 wrapper
+    // passes the restored values to its controller itself and drops announcements made while
+    // it restores.
+    selectProgram (active, false);
+    updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
 void PelmoraTacetorAudioProcessor::getCurrentProgramStateInformation (juce::MemoryBlock& destData)

@@ -43,13 +43,24 @@ public:
     void releaseResources() override;
 
     /** Pushes changed values into the gate, then gates the block in place. Audio thread;
-        allocates nothing for blocks up to the prepared size, takes no lock. */
+        allocates nothing for blocks up to the prepared size and takes no lock of its own. Only
+        the first block after a VST3 host selected a program off JUCE's message thread announces
+        that program's values (see setCurrentProgram), through JUCE's notification path, which
+        takes two short JUCE locks per value (the processor's listeners, the message thread's id). */
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
     using juce::AudioProcessor::processBlock;
 
-    /** True only for the channel configurations every format offers: 2 in with 2 out, 1 in
-        with 1 out. The format wrappers check the same list; in-process hosts and our own AAX
-        description ask here. Any thread that is not processing. */
+    /** Leaves the block as it is, like JUCE's own version; a program selection that waits to
+        be announced is announced here too, so a host that bypasses the plug-in still hears
+        it. Audio thread. */
+    void processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using juce::AudioProcessor::processBlockBypassed;
+
+    /** True only for one main input and one main output that are both mono or both stereo
+        (left and right): the channel configurations every format offers. Two channels of
+        another kind (centre and LFE, a side or surround pair) are refused. In a VST2 host the
+        counts alone decide, as JUCE's VST2 wrapper does: hosts there describe two channels with
+        arrangement types of every kind. Any thread that is not processing. */
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
 
     bool silenceInProducesSilenceOut() const override;
@@ -100,13 +111,20 @@ public:
     int getCurrentProgram() override;
 
     /** Makes program index (0..11) current and tells every listener its five values; an
-        index outside the table is ignored without notification. Non-audio thread. */
+        index outside the table is ignored without notification. Non-audio thread.
+
+        In a VST3 host, when called off JUCE's message thread, the values are announced from
+        the next block instead, as they stand then: JUCE's VST3 wrapper holds what is announced
+        off its message thread until the end of the next process() call and reports it to the
+        host from there, so values taken now would undo a host's write made in between. */
     void setCurrentProgram (int index) override;
 
     /** The name of program index 0..11; "" for any other index. Non-audio thread. */
     const juce::String getProgramName (int index) override;
 
-    /** Renames program index 0..11 (others are ignored); no flag, no notification. */
+    /** Renames program index 0..11 (others are ignored) and tells the host that program names
+        changed (a host-display update with program details); no flag and no parameter
+        announcement. Non-audio thread. */
     void changeProgramName (int index, const juce::String& newName) override;
 
     /** A VST2 host's new name for the current program, passed on by our VST2 entry point
@@ -118,7 +136,9 @@ public:
                                                            float opt) override;
 
     /** The settings chunk: the whole program table and the current program. The current-
-        program variants write and read the very same block. Non-audio thread. */
+        program variants write and read the very same block. A restore announces the current
+        program's values at once and tells the host that program names changed. Non-audio
+        thread. */
     void getStateInformation (juce::MemoryBlock& destData) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
     void getCurrentProgramStateInformation (juce::MemoryBlock& destData) override;
@@ -145,8 +165,13 @@ private:
     void initialisePrograms();
     void pushCurrentProgramToGate();
     void pushChangedValuesToGate (const ProgramSlot& slot) noexcept;
+    void selectProgram (int index, bool announceFromNextBlock);
+    void announceCurrentProgram();
+    void announcePendingProgram();
+    bool announcesProgramsFromNextBlock() const;
 
     std::atomic<int> currentProgram_ { 0 };
+    std::atomic<bool> programToAnnounce_ { false };
     std::array<ProgramSlot, numPrograms> programs_;
     bool lastBypassOn_ = true;
     bool lastDualMonoOn_ = false;

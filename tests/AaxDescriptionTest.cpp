@@ -140,15 +140,15 @@ TEST (AaxDescription, RegistersOneDynamicsEffectWithTheProductIdentity)
     ASSERT_EQ (collection.effects.size(), 1u);
     EXPECT_EQ (collection.effects[0].first, "com.orvane.PelmoraTacetor");
     EXPECT_EQ (collection.manufacturer, "Orvane");
-    EXPECT_EQ (collection.packageNames, (std::vector<std::string>{"Tacetor", "Pelmora Tacetor"}));
+    EXPECT_EQ (collection.packageNames, (std::vector<std::string> { "Tacetor", "Pelmora Tacetor" }));
     EXPECT_EQ (collection.version, 0x10000u);
 
     const auto& effect = *collection.effects[0].second;
-    EXPECT_EQ (effect.names, (std::vector<std::string>{"Tacetor", "Pelmora Tacetor"}));
+    EXPECT_EQ (effect.names, (std::vector<std::string> { "Tacetor", "Pelmora Tacetor" }));
     EXPECT_EQ (effect.category, 2u);
     EXPECT_EQ (effect.bypassId, "MasterBypassID");
     EXPECT_EQ (effect.bypassName, "Master Bypass");
-    EXPECT_EQ (effect.chunkIds, (std::vector<std::uint32_t>{0x6A756365u}));
+    EXPECT_EQ (effect.chunkIds, (std::vector<std::uint32_t> { 0x6A756365u }));
 }
 
 TEST (AaxDescription, OffersMonoThenStereoComponentsOnlyWithConsecutiveIds)
@@ -158,9 +158,9 @@ TEST (AaxDescription, OffersMonoThenStereoComponentsOnlyWithConsecutiveIds)
     const auto& components = collection.effects.at (0).second->added;
     ASSERT_EQ (components.size(), 2u);
 
-    const aax::StemFormat expectedStems[] = {aax::StemFormat::mono, aax::StemFormat::stereo};
-    const std::int32_t expectedNative[] = {code ("jcaa"), code ("jcab")};
-    const std::int32_t expectedAudioSuite[] = {code ("jyaa"), code ("jyab")};
+    const aax::StemFormat expectedStems[] = { aax::StemFormat::mono, aax::StemFormat::stereo };
+    const std::int32_t expectedNative[] = { code ("jcaa"), code ("jcab") };
+    const std::int32_t expectedAudioSuite[] = { code ("jyaa"), code ("jyab") };
 
     for (size_t n = 0; n < components.size(); ++n)
     {

@@ -28,7 +28,8 @@ juce::AudioProcessor::BusesLayout layout (const juce::AudioChannelSet& in, const
     probe is armed, as a host would have it ready. */
 struct HostBlocks
 {
-    HostBlocks (int numChannels, int maxSamples) : storage (numChannels, maxSamples)
+    HostBlocks (int numChannels, int maxSamples)
+        : storage (numChannels, maxSamples)
     {
         for (int channel = 0; channel < numChannels; ++channel)
             for (int i = 0; i < maxSamples; ++i)
@@ -88,19 +89,29 @@ TEST (AudioThreadSafety, TheProbeSeesDeliberateAllocationsAndLocks)
     {
         const AudioThreadProbe probe;
         std::mutex mutex;
-        { const std::lock_guard<std::mutex> guard (mutex); }
+        {
+            const std::lock_guard<std::mutex> guard (mutex);
+        }
         juce::CriticalSection section;
-        { const juce::ScopedLock lock (section); }
-        { const juce::ScopedTryLock lock (section); }
+        {
+            const juce::ScopedLock lock (section);
+        }
+        {
+            const juce::ScopedTryLock lock (section);
+        }
         std::shared_mutex shared;
-        { const std::shared_lock<std::shared_mutex> lock (shared); }
+        {
+            const std::shared_lock<std::shared_mutex> lock (shared);
+        }
         EXPECT_EQ (probe.locks(), 4);
         EXPECT_EQ (probe.allocations(), 0);
     }
 
     // Only the armed thread is counted.
     const AudioThreadProbe probe;
-    std::thread ([] { std::vector<float> elsewhere (10); std::mutex m; m.lock(); m.unlock(); }).join();
+    std::thread ([]
+                 { std::vector<float> elsewhere (10); std::mutex m; m.lock(); m.unlock(); })
+        .join();
     EXPECT_EQ (probe.locks(), 0);
 }
 
@@ -113,8 +124,10 @@ TEST (AudioThreadSafety, TheCallbackAllocatesNothingAndLocksNothingInAnyLayout)
     };
 
     std::mt19937 random (77);
-    const auto chance = [&random] (unsigned percent) { return random() % 100 < percent; };
-    const auto uniform = [&random] { return std::uniform_real_distribution<float> (0.0f, 1.0f) (random); };
+    const auto chance = [&random] (unsigned percent)
+    { return random() % 100 < percent; };
+    const auto uniform = [&random]
+    { return std::uniform_real_distribution<float> (0.0f, 1.0f) (random); };
 
     for (const auto& [in, out] : layouts)
     {
@@ -135,7 +148,8 @@ TEST (AudioThreadSafety, TheCallbackAllocatesNothingAndLocksNothingInAnyLayout)
             if (chance (3))
                 processor.setCurrentProgram (static_cast<int> (random() % 12));
 
-            const int numSamples = chance (5) ? 16384 : chance (10) ? static_cast<int> (random() % 2) : static_cast<int> (random() % 1024);
+            const int numSamples = chance (5) ? 16384 : chance (10) ? static_cast<int> (random() % 2)
+                                                                    : static_cast<int> (random() % 1024);
             auto buffer = host.view (numSamples);
             total += processCounted (processor, buffer);
         }

@@ -22,7 +22,8 @@ const std::vector<float> badValues { notANumber, inf, -inf, FLT_MAX, -FLT_MAX, -
 
 bool allFinite (const std::vector<float>& samples)
 {
-    return std::all_of (samples.begin(), samples.end(), [] (float x) { return std::isfinite (x); });
+    return std::all_of (samples.begin(), samples.end(), [] (float x)
+                        { return std::isfinite (x); });
 }
 
 ::testing::AssertionResult envelopesInRange (const NoiseGate& gate)

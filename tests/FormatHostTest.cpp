@@ -2,6 +2,7 @@
 // parameters, programs, and audio equal to the processor's in this process.
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PluginBundleHost.h"
+#include "support/Vst3HostSide.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,8 @@ namespace
 constexpr double sampleRate = 48000.0;
 constexpr int blockSize = 256;
 
-const char* const hostNames[] = {"bypass", "dualmono", "threshold", "attack", "decay"};
-const char* const defaultTexts[] = {"On", "Off", "-oo", "2.00 ms", "100.42 ms"};
+const char* const hostNames[] = { "bypass", "dualmono", "threshold", "attack", "decay" };
+const char* const defaultTexts[] = { "On", "Off", "-oo", "2.00 ms", "100.42 ms" };
 
 juce::AudioProcessorParameter* findParameter (juce::AudioProcessor& processor, const juce::String& name)
 {
@@ -38,7 +39,7 @@ bool supports (juce::AudioProcessor& processor, int inputs, int outputs)
 int countDifferingBlocks (juce::AudioProcessor& hosted)
 {
     PelmoraTacetorAudioProcessor reference;
-    const float settings[] = {1.0f, 1.0f, 0.45f, 0.05f, 0.1f}; // dual mono, so both detectors run
+    const float settings[] = { 1.0f, 1.0f, 0.45f, 0.05f, 0.1f }; // dual mono, so both detectors run
 
     for (int i = 0; i < 5; ++i)
     {
@@ -158,4 +159,53 @@ TEST (FormatHost, Lv2BundleShowsTheProductToAHost)
         EXPECT_EQ (plugin->getProgramName (i), "Init");
 
     EXPECT_EQ (countDifferingBlocks (*plugin), 0);
+}
+
+TEST (FormatHost, Vst3TakesMonoAndStereoPairsAndNoOtherTwoChannelArrangement)
+{
+    using namespace Steinberg;
+    namespace Arr = Vst::SpeakerArr;
+
+    juce::String error;
+    auto plugin = PluginBundleHost::loadVst3 (juce::File (TACETOR_VST3_BUNDLE), error, sampleRate, blockSize);
+    ASSERT_NE (plugin, nullptr) << error;
+    auto* component = Vst3HostSide::componentOf (*plugin);
+    ASSERT_NE (component, nullptr);
+    Vst::IAudioProcessor* audio = nullptr;
+    ASSERT_EQ (component->queryInterface (Vst::IAudioProcessor::iid, reinterpret_cast<void**> (&audio)), kResultOk);
+
+    const auto arrange = [audio] (Vst::SpeakerArrangement in, Vst::SpeakerArrangement out)
+    { return audio->setBusArrangements (&in, 1, &out, 1) == kResultTrue; };
+    const auto outputArrangement = [audio]
+    {
+        Vst::SpeakerArrangement arrangement = 0;
+        audio->getBusArrangement (Vst::kOutput, 0, arrangement);
+        return arrangement;
+    };
+
+    EXPECT_TRUE (arrange (Arr::kMono, Arr::kMono));
+    EXPECT_TRUE (arrange (Arr::kStereo, Arr::kStereo));
+
+    // Two channels that are not left and right, and more than two: refused, and the plug-in
+    // keeps telling the host the stereo pair it has.
+    for (const auto other : { Arr::kStereoCLfe, Arr::kStereoSide, Arr::kStereoSurround, Arr::k51 })
+    {
+        EXPECT_FALSE (arrange (Arr::kStereo, other)) << other;
+        EXPECT_FALSE (arrange (other, other)) << other;
+        EXPECT_EQ (outputArrangement(), Arr::kStereo) << other;
+    }
+
+    EXPECT_FALSE (arrange (Arr::kMono, Arr::kStereo));
+    audio->release();
+
+    // JUCE's host asks the same way when it checks a layout for itself.
+    const auto centreAndLfe = juce::AudioChannelSet::channelSetWithChannels ({ juce::AudioChannelSet::centre, juce::AudioChannelSet::LFE });
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (juce::AudioChannelSet::stereo());
+    layout.outputBuses.add (centreAndLfe);
+    EXPECT_FALSE (plugin->checkBusesLayoutSupported (layout));
+    layout.outputBuses.getReference (0) = juce::AudioChannelSet::create5point1();
+    EXPECT_FALSE (plugin->checkBusesLayoutSupported (layout));
+    EXPECT_TRUE (supports (*plugin, 2, 2));
+    EXPECT_TRUE (supports (*plugin, 1, 1));
 }

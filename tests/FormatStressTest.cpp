@@ -19,8 +19,8 @@
 namespace
 {
 constexpr int channels = 2;
-constexpr double rates[] = {8000.0, 11025.0, 22050.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0};
-constexpr int preparedSizes[] = {1, 32, 441, 512, 4096};
+constexpr double rates[] = { 8000.0, 11025.0, 22050.0, 44100.0, 48000.0, 96000.0, 192000.0, 384000.0 };
+constexpr int preparedSizes[] = { 1, 32, 441, 512, 4096 };
 
 enum class Signal
 {
@@ -86,8 +86,8 @@ struct AudioRun
     hosts stop their audio callback to change sample rate or block size). */
 struct Transport
 {
-    std::atomic<bool> stop{false}, running{false}, processing{false};
-    std::atomic<int> prepared{0};
+    std::atomic<bool> stop { false }, running { false }, processing { false };
+    std::atomic<int> prepared { 0 };
 
     void pause()
     {
@@ -213,7 +213,7 @@ void stress (juce::AudioPluginInstance& plugin, bool openEditor, std::chrono::mi
 
         if (withEditor && round % 8 == 0)
         {
-            if (std::unique_ptr<juce::AudioProcessorEditor> editor{plugin.createEditorIfNeeded()})
+            if (std::unique_ptr<juce::AudioProcessorEditor> editor { plugin.createEditorIfNeeded() })
             {
                 editor->addToDesktop (0);
                 editor->setVisible (true);

@@ -1,12 +1,14 @@
 // Projects saved and reloaded by real host code: JUCE's own VST3 and LV2 hosting load the
 // built bundles, change parameters and the program, save, and restore into a fresh instance.
+#include "PelmoraTacetorAudioProcessor.h"
 #include "PluginBundleHost.h"
-#include "SettingsChunk.h"
+#include "support/HostProjects.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
+using namespace HostProjects;
 using InstancePtr = std::unique_ptr<juce::AudioPluginInstance>;
 
 // What a host shows of the plug-in: its program and each parameter's value and text.
@@ -85,37 +87,6 @@ juce::MemoryBlock projectOf (juce::AudioPluginInstance& instance)
     return project;
 }
 
-// JUCE's VST3 host keeps the component state base64-encoded in its XML; the wrapper puts a
-// VST2-style header (16 bytes) and bank (160 bytes) before the block and its own data after.
-juce::MemoryBlock chunkInVst3Project (const juce::MemoryBlock& project)
-{
-    juce::MemoryBlock state;
-    const auto xml = juce::AudioProcessor::getXmlFromBinary (project.getData(), static_cast<int> (project.getSize()));
-
-    if (auto* component = xml != nullptr ? xml->getChildByName ("IComponent") : nullptr)
-        state.fromBase64Encoding (component->getAllSubText());
-
-    return state.getSize() > 176 ? juce::MemoryBlock (static_cast<const char*> (state.getData()) + 176, state.getSize() - 176) : state;
-}
-
-// JUCE's LV2 host keeps the plug-in's state as Turtle; JUCE's wrapper stores the block in it
-// base64-encoded as one string.
-juce::MemoryBlock chunkInLv2Project (const juce::MemoryBlock& project)
-{
-    const auto turtle = project.toString();
-    const auto encoded = turtle.fromFirstOccurrenceOf (":StateString> \"", false, false).upToFirstOccurrenceOf ("\"", false, false);
-    juce::MemoryBlock chunk;
-    chunk.fromBase64Encoding (encoded);
-    return chunk;
-}
-
-std::optional<SettingsChunk::Contents> contentsOf (const juce::MemoryBlock& chunk)
-{
-    return SettingsChunk::read (chunk.getData(), static_cast<int> (chunk.getSize()), 12,
-                                { "bypass", "dualmono", "threshold", "attack", "decay" },
-                                { 1.0f, 0.0f, 0.0f, 0.134f, 0.367f });
-}
-
 // The plug-in's own block, whichever wrapper carried it, holds the user's program and values.
 void expectUsersSession (const std::optional<SettingsChunk::Contents>& contents, int program)
 {
@@ -175,4 +146,22 @@ TEST (HostState, Lv2ProjectReloadsWithTheSameProgramAndValues)
     seen.program = seenAfter.program = 0;
     EXPECT_EQ (seenAfter, seen);
     EXPECT_EQ (chunkInLv2Project (projectOf (*second)), chunkInLv2Project (project));
+}
+
+TEST (HostState, RestoredProgramNamesReachTheVst3HostsProgramList)
+{
+    PelmoraTacetorAudioProcessor processor;
+    processor.changeProgramName (7, "Seven");
+    juce::MemoryBlock chunk;
+    processor.getStateInformation (chunk);
+
+    juce::String error;
+    const auto plugin = prepared (PluginBundleHost::loadVst3 (juce::File (TACETOR_VST3_BUNDLE), error));
+    ASSERT_NE (plugin, nullptr) << error;
+    ASSERT_EQ (plugin->getProgramName (7), "Init");
+
+    const auto project = vst3ProjectWith (chunk);
+    plugin->setStateInformation (project.getData(), static_cast<int> (project.getSize()));
+    EXPECT_EQ (plugin->getProgramName (7), "Seven");
+    EXPECT_EQ (plugin->getProgramName (6), "Init");
 }

@@ -4,39 +4,22 @@
 #include "dsp/SkewCurve.h"
 #include "support/AnyLayoutProcessor.h"
 #include "support/GateTestSupport.h"
+#include "support/RecordingListener.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <thread>
 
 namespace
 {
-/** Records every value change the processor announces, as a format wrapper would hear it. */
-struct RecordingListener : juce::AudioProcessorListener
-{
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value) override
-    {
-        changes.emplace_back (index, value);
-    }
-
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-
-    std::vector<std::pair<int, float>> changes;
-};
-
 /** A processor with a listener attached and the change flag cleared. */
 struct ListenedProcessor
 {
-    ListenedProcessor()
-    {
-        processor.addListener (&listener);
-        processor.parametersChanged_ = false;
-    }
-
-    ~ListenedProcessor() { processor.removeListener (&listener); }
+    ListenedProcessor() { processor.parametersChanged_ = false; }
 
     PelmoraTacetorAudioProcessor processor;
-    RecordingListener listener;
+    RecordingListener listener { processor };
 };
 
 /** The gate's stored values, marked with a value no push ever brings, so that a test can see
@@ -184,7 +167,7 @@ TEST (Processor, SelectingAProgramAnnouncesAllFiveValuesEvenWhenAlreadyCurrent)
     EXPECT_EQ (processor.getCurrentProgram(), 7);
 }
 
-TEST (Processor, RenamingAProgramNeitherFlagsNorNotifies)
+TEST (Processor, RenamingAProgramTellsTheHostTheNamesChangedAndAnnouncesNoValues)
 {
     ListenedProcessor p;
     auto& processor = p.processor;
@@ -193,12 +176,81 @@ TEST (Processor, RenamingAProgramNeitherFlagsNorNotifies)
     EXPECT_EQ (processor.getProgramName (3), "Init");
     EXPECT_FALSE (processor.parametersChanged_);
     EXPECT_TRUE (p.listener.changes.empty());
+    EXPECT_EQ (p.listener.programUpdates, 1);
 
-    // Outside the table nothing is touched and nothing is answered.
+    // Outside the table nothing is touched, answered or told.
     processor.changeProgramName (12, "Nowhere");
     processor.changeProgramName (-1, "Nowhere");
     EXPECT_EQ (processor.getProgramName (12), "");
     EXPECT_EQ (processor.getProgramName (-1), "");
+    EXPECT_EQ (p.listener.programUpdates, 1);
+}
+
+TEST (Processor, ARestoreAnnouncesItsProgramAndTellsTheHostTheNamesChanged)
+{
+    PelmoraTacetorAudioProcessor source;
+    source.setCurrentProgram (5);
+    source.setParameter (2, 0.75f);
+    source.changeProgramName (5, "Five");
+    juce::MemoryBlock chunk;
+    source.getStateInformation (chunk);
+
+    ListenedProcessor p;
+    p.processor.setStateInformation (chunk.getData(), static_cast<int> (chunk.getSize()));
+    const std::vector<std::pair<int, float>> program5 { { 0, 1.0f }, { 1, 0.0f }, { 2, 0.75f }, { 3, 0.134f }, { 4, 0.367f } };
+    EXPECT_EQ (p.listener.changes, program5);
+    EXPECT_EQ (p.listener.programUpdates, 1);
+
+    // A block it ignores tells nothing.
+    p.processor.setStateInformation (chunk.getData(), 8);
+    EXPECT_EQ (p.listener.programUpdates, 1);
+}
+
+// JUCE's VST3 wrapper reports what is announced off its message thread from the next
+// process() call, with the value given; so there the values wait for the next block.
+TEST (Processor, InAVst3HostAProgramSelectedOffTheMessageThreadIsAnnouncedFromTheNextBlock)
+{
+    // Made as JUCE's VST3 wrapper makes it.
+    juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_VST3);
+    ListenedProcessor p;
+    juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+    auto& processor = p.processor;
+    ASSERT_EQ (processor.wrapperType, juce::AudioProcessor::wrapperType_VST3);
+    processor.prepareToPlay (48000.0, 64);
+
+    std::thread hostThread ([&processor]
+                            { processor.setCurrentProgram (6); });
+    hostThread.join();
+    EXPECT_EQ (processor.getCurrentProgram(), 6);
+    EXPECT_TRUE (processor.parametersChanged_);
+    EXPECT_TRUE (p.listener.changes.empty());
+
+    // A write the host makes before the block is what the block announces.
+    processor.setParameter (3, 0.5f);
+    juce::AudioBuffer<float> buffer (2, 64);
+    buffer.clear();
+    juce::MidiBuffer midi;
+    processor.processBlock (buffer, midi);
+    const std::vector<std::pair<int, float>> program6 { { 0, 1.0f }, { 1, 0.0f }, { 2, 0.0f }, { 3, 0.5f }, { 4, 0.367f } };
+    EXPECT_EQ (p.listener.changes, program6);
+
+    // Once: the next block announces nothing, and neither does a bypassed one.
+    p.listener.changes.clear();
+    processor.processBlock (buffer, midi);
+    processor.processBlockBypassed (buffer, midi);
+    EXPECT_TRUE (p.listener.changes.empty());
+
+    // A host that bypasses the plug-in still hears the program it selects.
+    std::thread ([&processor]
+                 { processor.setCurrentProgram (2); })
+        .join();
+    processor.processBlockBypassed (buffer, midi);
+    EXPECT_EQ (p.listener.changes.size(), 5u);
+
+    // On the message thread, and in every other format, the values go out at once.
+    p.listener.changes.clear();
+    processor.setCurrentProgram (6);
+    EXPECT_EQ (p.listener.changes, program6);
 }
 
 TEST (Processor, PreparingSizesResetsAndLoadsTheGate)
@@ -332,7 +384,8 @@ TEST (Processor, EveryLayoutProcessesTheRightChannels)
         if (c.copyToRight)
             expectedRight = expectedLeft;
 
-        const auto channel = [&buffer] (int index) {
+        const auto channel = [&buffer] (int index)
+        {
             return std::vector<float> (buffer.getReadPointer (index), buffer.getReadPointer (index) + 4096);
         };
 

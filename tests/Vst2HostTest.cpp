@@ -20,13 +20,13 @@ constexpr Vst2::VstInt32 otct = 0x4F746374;
 
 struct Vst2Plugin : ::testing::Test
 {
-    Vst2TestHost host{TACETOR_VST2_PLUGIN};
+    Vst2TestHost host { TACETOR_VST2_PLUGIN };
 };
 
 /** Gives the effect and the in-process processor the same settings, with the gate working. */
 void setSameGate (Vst2::AEffect* effect, PelmoraTacetorAudioProcessor& reference)
 {
-    const float settings[] = {1.0f, 0.0f, 0.45f, 0.05f, 0.1f};
+    const float settings[] = { 1.0f, 0.0f, 0.45f, 0.05f, 0.1f };
 
     for (int i = 0; i < 5; ++i)
     {
@@ -62,8 +62,8 @@ TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
     Vst2TestHost::resume (effect, 48000.0f, 256);
     EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetTailSize), 0);
 
-    const char* names[] = {"bypass", "dualmono", "threshold", "attack", "decay"};
-    const char* texts[] = {"On", "Off", "-oo", "2.00 ms", "100.42 ms"};
+    const char* names[] = { "bypass", "dualmono", "threshold", "attack", "decay" };
+    const char* texts[] = { "On", "Off", "-oo", "2.00 ms", "100.42 ms" };
 
     for (int i = 0; i < 5; ++i)
     {
@@ -75,7 +75,7 @@ TEST_F (Vst2Plugin, EffectRecordCarriesTheProductIdentity)
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, i), "Init");
 
-    Vst2::VstPinProperties pin{};
+    Vst2::VstPinProperties pin {};
     EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effGetInputProperties, 1, 0, &pin), 1);
     EXPECT_EQ (pin.arrangementType, Vst2::kSpeakerArrStereo);
 }
@@ -87,14 +87,14 @@ TEST_F (Vst2Plugin, AnswersCapabilityQueriesFromItsTable)
     const auto canDo = [effect] (const char* text)
     { return Vst2TestHost::dispatch (effect, Vst2::effCanDo, 0, 0, const_cast<char*> (text)); };
 
-    for (auto* text : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
-                       "sendVstMidiEvent", "sendVstMidiEvents", "openCloseAnyThread"})
+    for (auto* text : { "receiveVstEvents", "receiveVstMidiEvent", "receiveVstMidiEvents", "sendVstEvents",
+                        "sendVstMidiEvent", "sendVstMidiEvents", "openCloseAnyThread" })
         EXPECT_EQ (canDo (text), -1) << text;
 
-    for (auto* text : {"receiveVstTimeInfo", "conformsToWindowRules", "bypass"})
+    for (auto* text : { "receiveVstTimeInfo", "conformsToWindowRules", "bypass" })
         EXPECT_EQ (canDo (text), 1) << text;
 
-    for (auto* text : {"", "offline", "supportsViewDpiScaling", "hasCockosExtensions", "MPE", "Bypass"})
+    for (auto* text : { "", "offline", "supportsViewDpiScaling", "hasCockosExtensions", "MPE", "Bypass" })
         EXPECT_EQ (canDo (text), 0) << text;
 
     EXPECT_EQ (canDo (nullptr), 0);
@@ -145,7 +145,8 @@ TEST_F (Vst2Plugin, HostReadsBackTheProgramNameItWrote)
     Vst2TestHost::dispatch (effect, Vst2::effSetProgram, 0, 4);
 
     // A UTF-8 name comes back byte for byte, and the bank carries it into a project.
-    char utf8[] = "Gr\xc3\xbc\xc3\x9f" "e \xe2\x9c\x93";
+    char utf8[] = "Gr\xc3\xbc\xc3\x9f"
+                  "e \xe2\x9c\x93";
     Vst2TestHost::dispatch (effect, Vst2::effSetProgramName, 0, 0, utf8);
     EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramName), utf8);
     EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, 4), utf8);
@@ -166,11 +167,61 @@ TEST_F (Vst2Plugin, HostReadsBackTheProgramNameItWrote)
     EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramName), "Caf\xc3\xa9 \xc2\xb0");
 }
 
+TEST_F (Vst2Plugin, AsksTheHostToShowProgramNamesAgainAfterARestoreOrARename)
+{
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+
+    // The update comes asynchronously, from JUCE's message thread inside the plug-in.
+    const auto waitForDisplayUpdates = [effect] (int count)
+    {
+        for (int attempt = 0; attempt < 2000 && Vst2TestHost::callsOf (effect).displayUpdates < count; ++attempt)
+            juce::Thread::sleep (10);
+
+        return Vst2TestHost::callsOf (effect).displayUpdates;
+    };
+
+    PelmoraTacetorAudioProcessor source;
+    source.changeProgramName (7, "Seven");
+    juce::MemoryBlock bank;
+    source.getStateInformation (bank);
+    Vst2TestHost::dispatch (effect, Vst2::effSetChunk, 0, static_cast<Vst2::VstIntPtr> (bank.getSize()), bank.getData());
+    EXPECT_GE (waitForDisplayUpdates (1), 1);
+    EXPECT_EQ (Vst2TestHost::text (effect, Vst2::effGetProgramNameIndexed, 7), "Seven");
+
+    const auto before = Vst2TestHost::callsOf (effect).displayUpdates;
+    char name[] = "Eight";
+    Vst2TestHost::dispatch (effect, Vst2::effSetProgramName, 0, 0, name);
+    EXPECT_GT (waitForDisplayUpdates (before + 1), before);
+}
+
+// JUCE's VST2 wrapper judges a speaker arrangement by its channel count; the plug-in keeps that.
+TEST_F (Vst2Plugin, TakesEveryArrangementOfOneOrTwoChannelsPairedAlike)
+{
+    auto* effect = host.open();
+    ASSERT_NE (effect, nullptr);
+
+    const auto arrange = [effect] (Vst2::VstInt32 type, Vst2::VstInt32 inputs, Vst2::VstInt32 outputs)
+    {
+        Vst2::VstSpeakerArrangement in {}, out {};
+        in.type = out.type = type;
+        in.numChannels = inputs;
+        out.numChannels = outputs;
+        return Vst2TestHost::dispatch (effect, Vst2::effSetSpeakerArrangement, 0, reinterpret_cast<Vst2::VstIntPtr> (&in), &out);
+    };
+
+    EXPECT_EQ (arrange (Vst2::kSpeakerArrStereo, 2, 2), 1);
+    EXPECT_EQ (arrange (Vst2::kSpeakerArrStereoSide, 2, 2), 1);
+    EXPECT_EQ (arrange (Vst2::kSpeakerArrStereoCLfe, 2, 2), 1);
+    EXPECT_EQ (arrange (Vst2::kSpeakerArrMono, 1, 1), 1);
+    EXPECT_EQ (arrange (Vst2::kSpeakerArr51, 6, 6), 0);
+}
+
 // JUCE's wrapper declares its dispatcher with its own pointer-sized integer; ours must be the
 // same type, or every call through the effect record is undefined behaviour.
 TEST (Vst2Interface, PointerSizedIntegerIsJucesOwn)
 {
-    EXPECT_TRUE ((std::is_same_v<Vst2::VstIntPtr, juce::pointer_sized_int>) );
+    EXPECT_TRUE ((std::is_same_v<Vst2::VstIntPtr, juce::pointer_sized_int>));
 }
 
 TEST_F (Vst2Plugin, VendorQueryAnswersTheVst3ComponentClassId)
@@ -180,9 +231,9 @@ TEST_F (Vst2Plugin, VendorQueryAnswersTheVst3ComponentClassId)
     const auto factory = Vst3Factory::read (TACETOR_VST3_BUNDLE);
     ASSERT_FALSE (factory.classes.empty());
 
-    for (auto* index : {"stCA", "stCa"})
+    for (auto* index : { "stCA", "stCa" })
     {
-        std::array<unsigned char, 16> classId{};
+        std::array<unsigned char, 16> classId {};
         const auto fourCC = [] (const char* c)
         { return static_cast<Vst2::VstInt32> (static_cast<unsigned> (c[0]) << 24 | static_cast<unsigned> (c[1]) << 16 | static_cast<unsigned> (c[2]) << 8 | static_cast<unsigned> (c[3])); };
         EXPECT_EQ (Vst2TestHost::dispatch (effect, Vst2::effVendorSpecific, fourCC (index), fourCC ("FUID"), classId.data()), 1);
@@ -222,7 +273,7 @@ TEST_F (Vst2Plugin, ProcessesBitForBitLikeTheProcessorInProcess)
         }
 
         viaPlugin.makeCopyOf (inProcess);
-        float* channels[] = {viaPlugin.getWritePointer (0), viaPlugin.getWritePointer (1)};
+        float* channels[] = { viaPlugin.getWritePointer (0), viaPlugin.getWritePointer (1) };
         effect->processReplacing (effect, channels, channels, blockSize);
         reference.processBlock (inProcess, midi);
 
@@ -243,7 +294,7 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
     constexpr float sampleRate = 48000.0f;
     constexpr int announced = 64, longest = 4096;
 
-    for (const bool shared : {false, true})
+    for (const bool shared : { false, true })
     {
         SCOPED_TRACE (shared ? "one buffer for both outputs" : "no buffer for the left output");
         auto* effect = host.open();
@@ -252,9 +303,9 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
         setSameGate (effect, reference);
 
         juce::AudioBuffer<float> input (2, longest), expected (2, longest), output (1, longest + 1);
-        float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
+        float* inputs[] = { input.getWritePointer (0), input.getWritePointer (1) };
         float* const right = output.getWritePointer (0);
-        float* outputs[] = {shared ? right : nullptr, right};
+        float* outputs[] = { shared ? right : nullptr, right };
         juce::MidiBuffer midi;
         int block = 0;
 
@@ -293,7 +344,7 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
 
         start (announced);
 
-        for (const int length : {200, 129, 0, 1, 64, 63, 1000, 65, 2, 128, 3001})
+        for (const int length : { 200, 129, 0, 1, 64, 63, 1000, 65, 2, 128, 3001 })
             check (length);
 
         // More announced while running: the scratch channels are still the old size.
@@ -301,14 +352,14 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
         check (longest);
 
         // Nonsense announcements change nothing.
-        for (const Vst2::VstIntPtr nonsense : {Vst2::VstIntPtr{0}, Vst2::VstIntPtr{-8}, Vst2::VstIntPtr{1} << 40})
+        for (const Vst2::VstIntPtr nonsense : { Vst2::VstIntPtr { 0 }, Vst2::VstIntPtr { -8 }, Vst2::VstIntPtr { 1 } << 40 })
         {
             start (nonsense);
             check (777);
         }
 
         // Negative lengths touch nothing.
-        for (const int length : {-1, -announced, std::numeric_limits<int>::min()})
+        for (const int length : { -1, -announced, std::numeric_limits<int>::min() })
         {
             output.clear();
             effect->processReplacing (effect, inputs, outputs, length);
@@ -321,8 +372,8 @@ TEST_F (Vst2Plugin, DisabledOutputsGiveTheProcessorsResultForBlocksOfAnyLength)
         for (size_t n = 0; n < doubleInput.size(); ++n)
             doubleInput[n] = static_cast<double> (n);
 
-        double* doubleInputs[] = {doubleInput.data(), doubleInput.data() + longest};
-        double* doubleOutputs[] = {shared ? doubleOutput.data() : nullptr, doubleOutput.data()};
+        double* doubleInputs[] = { doubleInput.data(), doubleInput.data() + longest };
+        double* doubleOutputs[] = { shared ? doubleOutput.data() : nullptr, doubleOutput.data() };
         effect->processDoubleReplacing (effect, doubleInputs, doubleOutputs, longest);
         EXPECT_TRUE (std::equal (doubleOutput.begin(), doubleOutput.end() - 1, doubleInputs[1]));
         EXPECT_EQ (doubleOutput.back(), 0.0);
@@ -343,8 +394,8 @@ TEST_F (Vst2Plugin, SurvivesBlocksWhileSwitchedOffOrWithoutChannelArrays)
     setSameGate (effect, reference);
 
     juce::AudioBuffer<float> input (2, blockSize), expected (2, blockSize), output (2, blockSize);
-    float* inputs[] = {input.getWritePointer (0), input.getWritePointer (1)};
-    float* outputs[] = {output.getWritePointer (0), output.getWritePointer (1)};
+    float* inputs[] = { input.getWritePointer (0), input.getWritePointer (1) };
+    float* outputs[] = { output.getWritePointer (0), output.getWritePointer (1) };
     juce::MidiBuffer midi;
     int block = 0;
 
@@ -386,14 +437,14 @@ TEST_F (Vst2Plugin, SurvivesBlocksWhileSwitchedOffOrWithoutChannelArrays)
     // Switched off: silence in every output the host gave, nothing written elsewhere.
     Vst2TestHost::dispatch (effect, Vst2::effMainsChanged, 0, 0);
     fill();
-    float* rightOnly[] = {nullptr, outputs[1]};
+    float* rightOnly[] = { nullptr, outputs[1] };
     effect->processReplacing (effect, inputs, rightOnly, blockSize);
     EXPECT_EQ (output.findMinMax (0, 0, blockSize), juce::Range<float> (1.0f, 1.0f));
     EXPECT_EQ (output.getMagnitude (1, 0, blockSize), 0.0f);
 
     std::vector<double> doubleOutput (blockSize, 1.0);
-    double* doubleOutputs[] = {doubleOutput.data(), nullptr};
-    double* doubleInputs[] = {doubleOutput.data(), doubleOutput.data()};
+    double* doubleOutputs[] = { doubleOutput.data(), nullptr };
+    double* doubleInputs[] = { doubleOutput.data(), doubleOutput.data() };
     effect->processDoubleReplacing (effect, doubleInputs, doubleOutputs, blockSize);
     EXPECT_EQ (std::count (doubleOutput.begin(), doubleOutput.end(), 0.0), blockSize);
 

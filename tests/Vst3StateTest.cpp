@@ -15,8 +15,8 @@ using Bytes = juce::MemoryBlock;
 
 Bytes bigEndian (std::uint32_t value)
 {
-    const unsigned char bytes[] = {static_cast<unsigned char> (value >> 24), static_cast<unsigned char> (value >> 16),
-                                   static_cast<unsigned char> (value >> 8), static_cast<unsigned char> (value)};
+    const unsigned char bytes[] = { static_cast<unsigned char> (value >> 24), static_cast<unsigned char> (value >> 16),
+                                    static_cast<unsigned char> (value >> 8), static_cast<unsigned char> (value) };
     return Bytes (bytes, 4);
 }
 
@@ -35,12 +35,12 @@ Bytes join (std::initializer_list<Bytes> parts)
 /** A bank chunk as the wrapper writes it: 160 header bytes, then the payload. */
 Bytes bank (const Bytes& payload, std::uint32_t claimedSize)
 {
-    return join ({text ("CcnK"), Bytes (4, true), text ("FBCh"), Bytes (144, true), bigEndian (claimedSize), payload});
+    return join ({ text ("CcnK"), Bytes (4, true), text ("FBCh"), Bytes (144, true), bigEndian (claimedSize), payload });
 }
 
 Bytes vstW (const Bytes& rest, std::uint32_t headerLength = 8)
 {
-    return join ({text ("VstW"), bigEndian (headerLength), bigEndian (1), bigEndian (0), rest});
+    return join ({ text ("VstW"), bigEndian (headerLength), bigEndian (1), bigEndian (0), rest });
 }
 
 /** A chunk ending in the wrapper's private-data trailer that claims privateSize bytes. */
@@ -51,7 +51,7 @@ Bytes withTrailer (const Bytes& chunk, std::uint64_t privateSize)
     for (size_t i = 0; i < 8; ++i)
         size[i] = static_cast<char> (privateSize >> (8 * i));
 
-    return join ({chunk, size, text ("JUCEPrivateData")});
+    return join ({ chunk, size, text ("JUCEPrivateData") });
 }
 
 bool safe (const Bytes& bytes) { return Vst3StateCheck::isSafe (bytes.getData(), bytes.getSize()); }
@@ -59,7 +59,7 @@ bool safe (const Bytes& bytes) { return Vst3StateCheck::isSafe (bytes.getData(),
 /** The hostile blocks: each would make the wrapper read outside it or pass a negative size on. */
 std::vector<Bytes> lyingStates()
 {
-    auto preset = join ({text ("VST3"), Bytes (44, true)});
+    auto preset = join ({ text ("VST3"), Bytes (44, true) });
     preset[40] = static_cast<char> (0xf0); // chunk list far beyond the end
     preset[43] = 0x7f;
 

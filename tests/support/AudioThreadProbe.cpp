@@ -11,9 +11,9 @@
 
 // A sanitizer replaces the allocator itself; only operator new and delete are counted then.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
- #define TACETOR_PROBE_MALLOC 0
+#define TACETOR_PROBE_MALLOC 0
 #else
- #define TACETOR_PROBE_MALLOC 1
+#define TACETOR_PROBE_MALLOC 1
 #endif
 
 namespace
@@ -201,12 +201,12 @@ Function nextDefinition (std::atomic<Function>& cache, const char* name) noexcep
 
 // Each lock function counts and forwards to the real one. The exception specifications match
 // the C library's declarations.
-#define TACETOR_COUNTED_LOCK(name, parameters, arguments, exceptionSpec)              \
-    extern "C" int name parameters exceptionSpec                                      \
-    {                                                                                 \
-        static std::atomic<int(*) parameters> real { nullptr };                       \
-        countLock();                                                                  \
-        return nextDefinition (real, #name) arguments;                                \
+#define TACETOR_COUNTED_LOCK(name, parameters, arguments, exceptionSpec) \
+    extern "C" int name parameters exceptionSpec                         \
+    {                                                                    \
+        static std::atomic<int (*) parameters> real { nullptr };         \
+        countLock();                                                     \
+        return nextDefinition (real, #name) arguments;                   \
     }
 
 TACETOR_COUNTED_LOCK (pthread_mutex_lock, (pthread_mutex_t * m), (m), noexcept)

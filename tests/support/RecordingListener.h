@@ -7,7 +7,7 @@
 
 /**
     Registers itself with a processor, as a format wrapper does, and records every parameter
-    change the processor announces, in order. Not thread-safe: for tests that announce from
+    change the processor announces, in order, and its host-display updates about programs. Not thread-safe: for tests that announce from
     one thread.
 */
 class RecordingListener : public juce::AudioProcessorListener
@@ -25,10 +25,16 @@ public:
         changes.emplace_back (index, value);
     }
 
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override
+    {
+        programUpdates += details.programChanged ? 1 : 0;
+    }
 
     /** (parameter index, value) per announcement. */
     std::vector<std::pair<int, float>> changes;
+
+    /** Host-display updates that said the programs (their names) changed. */
+    int programUpdates = 0;
 
 private:
     juce::AudioProcessor& processor_;

@@ -4,15 +4,32 @@
 #include <atomic>
 #include <cstring>
 #include <dlfcn.h>
+#include <map>
+#include <mutex>
 
 namespace
 {
 // VSTPluginMain asks for the host's version before there is an effect record, so the answer
 // for the next instance waits here.
-std::atomic<Vst2::VstIntPtr> versionToReport{2400};
+std::atomic<Vst2::VstIntPtr> versionToReport { 2400 };
 
-Vst2::VstIntPtr hostCallback (Vst2::AEffect*, Vst2::VstInt32 opcode, Vst2::VstInt32, Vst2::VstIntPtr, void*, float)
+std::mutex callsLock;
+std::map<const Vst2::AEffect*, Vst2TestHost::Calls> calls;
+
+Vst2::VstIntPtr hostCallback (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::VstInt32 index, Vst2::VstIntPtr, void*, float opt)
 {
+    // Only these take the lock: the others come from the audio thread every block.
+    if (opcode == Vst2::audioMasterAutomate || opcode == Vst2::audioMasterUpdateDisplay)
+    {
+        const std::scoped_lock lock (callsLock);
+        auto& record = calls[effect];
+
+        if (opcode == Vst2::audioMasterAutomate)
+            record.automated.emplace_back (index, opt);
+        else
+            ++record.displayUpdates;
+    }
+
     return opcode == Vst2::audioMasterVersion ? versionToReport.load() : 0;
 }
 } // namespace
@@ -41,6 +58,11 @@ Vst2::AEffect* Vst2TestHost::open (Vst2::VstIntPtr hostVersion)
 
     if (effect != nullptr)
     {
+        {
+            const std::scoped_lock lock (callsLock);
+            calls.erase (effect); // a closed instance's address may come back
+        }
+
         dispatch (effect, Vst2::effOpen);
         open_.push_back (effect);
     }
@@ -79,7 +101,7 @@ std::vector<char> Vst2TestHost::chunk (Vst2::AEffect* effect, bool program)
         return {};
 
     const auto* bytes = static_cast<const char*> (data);
-    return {bytes, bytes + size};
+    return { bytes, bytes + size };
 }
 
 void Vst2TestHost::resume (Vst2::AEffect* effect, float sampleRate, int blockSize)
@@ -87,4 +109,11 @@ void Vst2TestHost::resume (Vst2::AEffect* effect, float sampleRate, int blockSiz
     dispatch (effect, Vst2::effSetSampleRate, 0, 0, nullptr, sampleRate);
     dispatch (effect, Vst2::effSetBlockSize, 0, blockSize);
     dispatch (effect, Vst2::effMainsChanged, 0, 1);
+}
+
+Vst2TestHost::Calls Vst2TestHost::callsOf (const Vst2::AEffect* effect)
+{
+    const std::scoped_lock lock (callsLock);
+    const auto found = calls.find (effect);
+    return found != calls.end() ? found->second : Calls {};
 }

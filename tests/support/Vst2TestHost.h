@@ -6,6 +6,7 @@ namespace Vst2
 }
 
 #include <string>
+#include <utility>
 #include <vector>
 
 /**
@@ -46,6 +47,16 @@ public:
 
     /** Resumes with the rate (Hz) and block size, as hosts do before processing. */
     static void resume (Vst2::AEffect* effect, float sampleRate, int blockSize);
+
+    /** What an instance told the host through its callback since it was opened. */
+    struct Calls
+    {
+        std::vector<std::pair<int, float>> automated; // audioMasterAutomate: index, value
+        int displayUpdates = 0;                       // audioMasterUpdateDisplay
+    };
+
+    /** A copy of what effect has called back so far; the plug-in may call from any thread. */
+    static Calls callsOf (const Vst2::AEffect* effect);
 
 private:
     using Entry = Vst2::AEffect* (*)(Vst2::audioMasterCallback);

@@ -10,7 +10,7 @@ struct Vst3Factory
 {
     struct ClassInfo
     {
-        std::array<unsigned char, 16> classId{};
+        std::array<unsigned char, 16> classId {};
         int cardinality = 0;
         std::string category, name;
     };

@@ -1,6 +1,9 @@
 #include "PluginBundleHost.h"
 
+#include <cstring>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -18,20 +21,56 @@ bool manifestDeclares (const juce::File& bundle, const juce::String& uri)
     return bundle.getChildFile ("manifest.ttl").loadFileAsString().contains ("<" + uri + ">");
 }
 
-// JUCE's LV2 host always reads its default folders, and of two bundles declaring one URI
-// the first one read wins; a stale installed copy would silently stand in for the build.
-juce::File findShadowingCopy (juce::LV2PluginFormat& format, const juce::File& bundle, const juce::String& uri)
+// lv2:minorVersion and lv2:microVersion as the bundle's descriptions declare them; lilv takes
+// a missing number as 0.
+std::pair<int, int> declaredVersion (const juce::File& bundle)
 {
-    const auto locations = format.getDefaultLocationsToSearch();
+    std::pair<int, int> version;
+
+    for (const auto& entry : juce::RangedDirectoryIterator (bundle, false, "*.ttl"))
+    {
+        const auto text = entry.getFile().loadFileAsString();
+        const auto numberAfter = [&text] (const char* property, int& number)
+        {
+            const auto at = text.indexOf (property);
+            if (at >= 0)
+                number = text.substring (at + static_cast<int> (std::strlen (property))).trimStart().getIntValue();
+        };
+        numberAfter ("lv2:minorVersion", version.first);
+        numberAfter ("lv2:microVersion", version.second);
+    }
+
+    return version;
+}
+} // namespace
+
+juce::File PluginBundleHost::findShadowingLv2Copy (const juce::FileSearchPath& locations, const juce::File& bundle, const juce::String& uri)
+{
+    int bundleLocation = -1;
+    std::vector<std::pair<int, juce::File>> copies;
 
     for (int i = 0; i < locations.getNumPaths(); ++i)
+    {
         for (const auto& entry : juce::RangedDirectoryIterator (locations[i], false, "*", juce::File::findDirectories))
-            if (manifestDeclares (entry.getFile(), uri) && ! isSameFolder (entry.getFile(), bundle))
-                return entry.getFile();
+        {
+            if (! manifestDeclares (entry.getFile(), uri))
+                continue;
+
+            if (! isSameFolder (entry.getFile(), bundle))
+                copies.emplace_back (i, entry.getFile());
+            else if (bundleLocation < 0)
+                bundleLocation = i;
+        }
+    }
+
+    const auto version = declaredVersion (bundle);
+
+    for (const auto& [location, copy] : copies)
+        if (bundleLocation < 0 || location <= bundleLocation || declaredVersion (copy) > version)
+            return copy;
 
     return {};
 }
-} // namespace
 
 std::unique_ptr<juce::AudioPluginInstance> PluginBundleHost::instantiate (juce::AudioPluginFormat& format,
                                                                           const juce::String& fileOrIdentifier,
@@ -96,7 +135,7 @@ std::unique_ptr<juce::AudioPluginInstance> PluginBundleHost::loadLv2 (const juce
 
     juce::LV2PluginFormat format;
 
-    if (const auto shadow = findShadowingCopy (format, bundle, uri); shadow != juce::File())
+    if (const auto shadow = findShadowingLv2Copy (format.getDefaultLocationsToSearch(), bundle, uri); shadow != juce::File())
     {
         error = "another copy of <" + uri + "> at " + shadow.getFullPathName() + " would be loaded instead of " + bundle.getFullPathName() + " (JUCE's LV2 host reads ~/.lv2, /usr/lib/lv2 and /usr/local/lib/lv2; " + "remove that copy or point HOME elsewhere)";
         return {};

@@ -54,16 +54,16 @@ struct CanDoAnswer
 };
 
 constexpr CanDoAnswer canDoAnswers[] = {
-    {"receiveVstEvents", -1},
-    {"receiveVstMidiEvent", -1},
-    {"receiveVstMidiEvents", -1},
-    {"sendVstEvents", -1},
-    {"sendVstMidiEvent", -1},
-    {"sendVstMidiEvents", -1},
-    {"receiveVstTimeInfo", 1},
-    {"conformsToWindowRules", 1},
-    {"bypass", 1},
-    {"openCloseAnyThread", -1},
+    { "receiveVstEvents", -1 },
+    { "receiveVstMidiEvent", -1 },
+    { "receiveVstMidiEvents", -1 },
+    { "sendVstEvents", -1 },
+    { "sendVstMidiEvent", -1 },
+    { "sendVstMidiEvents", -1 },
+    { "receiveVstTimeInfo", 1 },
+    { "conformsToWindowRules", 1 },
+    { "bypass", 1 },
+    { "openCloseAnyThread", -1 },
 };
 
 Vst2::VstIntPtr canDo (const char* text)
@@ -86,19 +86,19 @@ struct Instance
     // JUCE processes before any announcement with this block size.
     static constexpr Vst2::VstInt32 juceBlockSize = 1024;
 
-    std::atomic<bool> inUse{false};
-    std::atomic<Vst2::AEffect*> effect{nullptr}; // set last, once the rest is ready
-    Instance* next = nullptr;                    // fixed once the record is listed
+    std::atomic<bool> inUse { false };
+    std::atomic<Vst2::AEffect*> effect { nullptr }; // set last, once the rest is ready
+    Instance* next = nullptr;                       // fixed once the record is listed
 
     // The announced block size, and the smallest one announced since the wrapper last dropped
     // its scratch channels (which it does whenever processing is switched on or off): no
     // scratch channel is shorter than twice that.
-    std::atomic<Vst2::VstInt32> announced{juceBlockSize};
-    std::atomic<Vst2::VstInt32> longestPiece{juceBlockSize};
+    std::atomic<Vst2::VstInt32> announced { juceBlockSize };
+    std::atomic<Vst2::VstInt32> longestPiece { juceBlockSize };
 
     // Whether the host's last effMainsChanged switched processing off. Before the first one the
     // wrapper switches itself on at the first block, which some hosts rely on, so that passes.
-    std::atomic<bool> switchedOff{false};
+    std::atomic<bool> switchedOff { false };
 
     // Used by the process calls alone, on the audio thread: the host's channel pointers moved to
     // the start of the current piece, inputs first.
@@ -187,20 +187,21 @@ public:
     }
 
 private:
-    std::atomic<Instance*> head{nullptr};
+    std::atomic<Instance*> head { nullptr };
 };
 
 Instances instances;
 
 // JUCE's callbacks are static functions shared by every instance it creates.
-std::atomic<Vst2::AEffectDispatcherProc> juceDispatcher{nullptr};
-std::atomic<Vst2::AEffectProcessProc> juceProcessReplacing{nullptr};
-std::atomic<Vst2::AEffectProcessDoubleProc> juceProcessDoubleReplacing{nullptr};
+std::atomic<Vst2::AEffectDispatcherProc> juceDispatcher { nullptr };
+std::atomic<Vst2::AEffectProcessProc> juceProcessReplacing { nullptr };
+std::atomic<Vst2::AEffectProcessDoubleProc> juceProcessDoubleReplacing { nullptr };
 
 Vst2::VstIntPtr dispatch (Vst2::AEffect* effect, Vst2::VstInt32 opcode, Vst2::VstInt32 index,
                           Vst2::VstIntPtr value, void* ptr, float opt)
 {
-    const auto forward = [&] { return juceDispatcher.load() (effect, opcode, index, value, ptr, opt); };
+    const auto forward = [&]
+    { return juceDispatcher.load() (effect, opcode, index, value, ptr, opt); };
 
     switch (opcode)
     {
@@ -261,7 +262,7 @@ void processInPieces (Vst2::AEffect* effect, Sample** inputs, Sample** outputs, 
     {
         for (int channel = 0; channel < instance->numOutputs; ++channel)
             if (outputs[channel] != nullptr)
-                std::fill_n (outputs[channel], numSamples, Sample{});
+                std::fill_n (outputs[channel], numSamples, Sample {});
 
         return;
     }

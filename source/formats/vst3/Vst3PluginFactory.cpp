@@ -8,6 +8,9 @@
 //  - Block length: the wrapper copies each block's input into scratch buffers sized for the
 //    longest block the host announced, so a longer block overran them. Longer blocks are
 //    processed in announced-size pieces instead.
+// And it tells the host when program names change: the settings the host restores carry the
+// names, but JUCE's controller never tells the host's unit handler, so hosts kept listing the
+// names they read first.
 
 #include "Vst3StateCheck.h"
 
@@ -15,6 +18,8 @@
 #include <pluginterfaces/base/ipluginbase.h>
 #include <pluginterfaces/vst/ivstaudioprocessor.h>
 #include <pluginterfaces/vst/ivstcomponent.h>
+#include <pluginterfaces/vst/ivsteditcontroller.h>
+#include <pluginterfaces/vst/ivstunits.h>
 
 #include <algorithm>
 #include <atomic>
@@ -48,6 +53,37 @@ bool readAll (IBStream& stream, std::vector<char>& bytes)
 
         bytes.insert (bytes.end(), block, block + read);
     }
+}
+
+/** The reference count of one of the wrappers below: it starts with the creator's reference,
+    and the release that takes it to zero deletes the wrapper. Any thread. */
+class ReferenceCount
+{
+public:
+    uint32 add() noexcept { return ++count; }
+
+    template <typename Wrapper>
+    uint32 release (Wrapper* wrapper)
+    {
+        const auto left = --count;
+
+        if (left == 0)
+            delete wrapper;
+
+        return left;
+    }
+
+private:
+    std::atomic<uint32> count { 1 };
+};
+
+/** Answers a queryInterface with one more reference to an interface of the asked object. */
+template <typename Interface>
+tresult handOut (Interface* asked, void** object)
+{
+    asked->addRef();
+    *object = asked;
+    return kResultOk;
 }
 
 // The SDK's interfaces have no virtual destructors by design: objects delete themselves in
@@ -84,33 +120,16 @@ public:
     tresult PLUGIN_API queryInterface (const TUID asked, void** object) override
     {
         if (same (asked, FUnknown::iid) || same (asked, IPluginBase::iid) || same (asked, Vst::IComponent::iid))
-        {
-            addRef();
-            *object = static_cast<Vst::IComponent*> (this);
-            return kResultOk;
-        }
+            return handOut (static_cast<Vst::IComponent*> (this), object);
 
         if (same (asked, Vst::IAudioProcessor::iid))
-        {
-            addRef();
-            *object = static_cast<Vst::IAudioProcessor*> (this);
-            return kResultOk;
-        }
+            return handOut (static_cast<Vst::IAudioProcessor*> (this), object);
 
         return inner->queryInterface (asked, object);
     }
 
-    uint32 PLUGIN_API addRef() override { return ++references; }
-
-    uint32 PLUGIN_API release() override
-    {
-        const auto left = --references;
-
-        if (left == 0)
-            delete this;
-
-        return left;
-    }
+    uint32 PLUGIN_API addRef() override { return references.add(); }
+    uint32 PLUGIN_API release() override { return references.release (this); }
 
     tresult PLUGIN_API initialize (FUnknown* context) override { return inner->initialize (context); }
     tresult PLUGIN_API terminate() override { return inner->terminate(); }
@@ -212,8 +231,8 @@ private:
     /** Points pieces at the host's buses from sample offset on, in storage made beforehand. */
     struct Channels
     {
-        Vst::Sample32* single[maxBuses][maxChannels]{};
-        Vst::Sample64* twice[maxBuses][maxChannels]{};
+        Vst::Sample32* single[maxBuses][maxChannels] {};
+        Vst::Sample64* twice[maxBuses][maxChannels] {};
     };
 
     static bool offsetBuses (const Vst::AudioBusBuffers* buses, int32 count, int32 offset, int32 sampleSize,
@@ -253,16 +272,141 @@ private:
 
     Vst::IComponent* inner;
     Vst::IAudioProcessor* audio;
-    std::atomic<uint32> references{1};
-    std::atomic<int32> maxBlock{0};
+    ReferenceCount references;
+    std::atomic<int32> maxBlock { 0 };
 
     // Used by process() alone, on the audio thread.
-    Vst::AudioBusBuffers pieceInputs[maxBuses]{};
-    Vst::AudioBusBuffers pieceOutputs[maxBuses]{};
+    Vst::AudioBusBuffers pieceInputs[maxBuses] {};
+    Vst::AudioBusBuffers pieceOutputs[maxBuses] {};
     Channels inputChannels, outputChannels;
 };
 
-/** The wrapper's factory, handing out guarded components. Owns one reference to it. */
+/** The wrapper's edit controller, which after being handed the component's state (a restore)
+    tells the host's unit handler that the names in every program list may have changed; every other
+    call and interface is the wrapper's own. Owns one reference to the wrapped controller and
+    one to the host's component handler. Called on the host's UI thread. */
+class GuardedController final : public Vst::IEditController
+{
+public:
+    explicit GuardedController (Vst::IEditController* wrapped)
+        : inner (wrapped)
+    {
+    }
+
+    ~GuardedController()
+    {
+        if (handler != nullptr)
+            handler->release();
+
+        inner->release();
+    }
+
+    tresult PLUGIN_API queryInterface (const TUID asked, void** object) override
+    {
+        if (same (asked, FUnknown::iid) || same (asked, IPluginBase::iid) || same (asked, Vst::IEditController::iid))
+            return handOut (static_cast<Vst::IEditController*> (this), object);
+
+        return inner->queryInterface (asked, object);
+    }
+
+    uint32 PLUGIN_API addRef() override { return references.add(); }
+    uint32 PLUGIN_API release() override { return references.release (this); }
+
+    tresult PLUGIN_API initialize (FUnknown* context) override { return inner->initialize (context); }
+    tresult PLUGIN_API terminate() override { return inner->terminate(); }
+
+    tresult PLUGIN_API setComponentState (IBStream* state) override
+    {
+        // JUCE's controller takes what it needs from the processor and answers with the SDK
+        // base class's kNotImplemented, so its answer says nothing about the names.
+        const auto result = inner->setComponentState (state);
+        announceProgramNames();
+        return result;
+    }
+
+    tresult PLUGIN_API setState (IBStream* state) override { return inner->setState (state); }
+    tresult PLUGIN_API getState (IBStream* state) override { return inner->getState (state); }
+    int32 PLUGIN_API getParameterCount() override { return inner->getParameterCount(); }
+
+    tresult PLUGIN_API getParameterInfo (int32 index, Vst::ParameterInfo& info) override
+    {
+        return inner->getParameterInfo (index, info);
+    }
+
+    tresult PLUGIN_API getParamStringByValue (Vst::ParamID id, Vst::ParamValue value, Vst::String128 text) override
+    {
+        return inner->getParamStringByValue (id, value, text);
+    }
+
+    tresult PLUGIN_API getParamValueByString (Vst::ParamID id, Vst::TChar* text, Vst::ParamValue& value) override
+    {
+        return inner->getParamValueByString (id, text, value);
+    }
+
+    Vst::ParamValue PLUGIN_API normalizedParamToPlain (Vst::ParamID id, Vst::ParamValue value) override
+    {
+        return inner->normalizedParamToPlain (id, value);
+    }
+
+    Vst::ParamValue PLUGIN_API plainParamToNormalized (Vst::ParamID id, Vst::ParamValue value) override
+    {
+        return inner->plainParamToNormalized (id, value);
+    }
+
+    Vst::ParamValue PLUGIN_API getParamNormalized (Vst::ParamID id) override { return inner->getParamNormalized (id); }
+
+    tresult PLUGIN_API setParamNormalized (Vst::ParamID id, Vst::ParamValue value) override
+    {
+        return inner->setParamNormalized (id, value);
+    }
+
+    tresult PLUGIN_API setComponentHandler (Vst::IComponentHandler* newHandler) override
+    {
+        if (newHandler != nullptr)
+            newHandler->addRef();
+
+        if (handler != nullptr)
+            handler->release();
+
+        handler = newHandler;
+        return inner->setComponentHandler (newHandler);
+    }
+
+    IPlugView* PLUGIN_API createView (FIDString name) override { return inner->createView (name); }
+
+private:
+    void announceProgramNames()
+    {
+        Vst::IUnitHandler* units = nullptr;
+
+        if (handler == nullptr || handler->queryInterface (Vst::IUnitHandler::iid, reinterpret_cast<void**> (&units)) != kResultOk || units == nullptr)
+            return;
+
+        Vst::IUnitInfo* info = nullptr;
+
+        if (inner->queryInterface (Vst::IUnitInfo::iid, reinterpret_cast<void**> (&info)) == kResultOk && info != nullptr)
+        {
+            for (int32 list = 0; list < info->getProgramListCount(); ++list)
+            {
+                Vst::ProgramListInfo listInfo {};
+
+                if (info->getProgramListInfo (list, listInfo) == kResultOk)
+                    units->notifyProgramListChange (listInfo.id, -1); // -1: every program
+            }
+
+            info->release();
+        }
+
+        units->release();
+    }
+
+    Vst::IEditController* inner;
+    Vst::IComponentHandler* handler = nullptr;
+    ReferenceCount references;
+};
+
+/** The wrapper's factory, handing out guarded components and controllers. Owns one reference
+    to it. */
 class GuardedFactory final : public IPluginFactory3
 {
 public:
@@ -275,11 +419,7 @@ public:
     tresult PLUGIN_API queryInterface (const TUID asked, void** object) override
     {
         if (same (asked, FUnknown::iid) || same (asked, IPluginFactory::iid) || same (asked, IPluginFactory2::iid) || same (asked, IPluginFactory3::iid))
-        {
-            addRef();
-            *object = this;
-            return kResultOk;
-        }
+            return handOut (static_cast<IPluginFactory3*> (this), object);
 
         *object = nullptr;
         return kNoInterface;
@@ -313,6 +453,8 @@ public:
 
         if (result == kResultOk && *object != nullptr && same (asked, Vst::IComponent::iid))
             *object = GuardedComponent::wrap (static_cast<Vst::IComponent*> (*object));
+        else if (result == kResultOk && *object != nullptr && same (asked, Vst::IEditController::iid))
+            *object = static_cast<Vst::IEditController*> (new GuardedController (static_cast<Vst::IEditController*> (*object)));
 
         if (result == kResultOk && *object == nullptr)
             return kNoInterface;
@@ -335,12 +477,12 @@ private:
     }
 
     IPluginFactory* inner;
-    std::atomic<uint32> references{1};
+    std::atomic<uint32> references { 1 };
 };
 
 #pragma GCC diagnostic pop
 
-std::atomic<GuardedFactory*> factory{nullptr};
+std::atomic<GuardedFactory*> factory { nullptr };
 
 uint32 PLUGIN_API GuardedFactory::release()
 {

@@ -10,12 +10,12 @@
 /** Header of an opaque bank chunk ("CcnK" / "FBCh"). All fields are stored big-endian. */
 struct fxBank
 {
-    int chunkMagic;     // 'CcnK'
-    int byteSize;       // bytes that follow this field
-    int fxMagic;        // 'FBCh': the bank is one opaque chunk
-    int version;        // 1 or 2
-    int fxID;           // the plug-in's unique ID
-    int fxVersion;      // the plug-in's version
+    int chunkMagic; // 'CcnK'
+    int byteSize;   // bytes that follow this field
+    int fxMagic;    // 'FBCh': the bank is one opaque chunk
+    int version;    // 1 or 2
+    int fxID;       // the plug-in's unique ID
+    int fxVersion;  // the plug-in's version
     int numPrograms;
     int currentProgram; // version 2 only
     char future[124];
@@ -31,5 +31,5 @@ struct fxBank
 };
 
 static_assert (sizeof (int) == 4, "the bank layout needs 32-bit fields");
-static_assert (__builtin_offsetof (fxBank, content) == 156, "chunk size must sit at byte 156");
-static_assert (__builtin_offsetof (fxBank, content.data.chunk) == 160, "chunk must start at byte 160");
+static_assert (__builtin_offsetof(fxBank, content) == 156, "chunk size must sit at byte 156");
+static_assert (__builtin_offsetof(fxBank, content.data.chunk) == 160, "chunk must start at byte 160");
