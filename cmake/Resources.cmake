@@ -1,5 +1,6 @@
 # The pedal's pictures: PNG files drawn by tools/artwork and committed under resources/,
-# compiled into the shared code as constant byte arrays (namespace TacetorImageData).
+# compiled into the shared code as constant byte arrays (namespace TacetorImageData). Each
+# one also comes at twice the size (name_2x.png), for editors shown at more than 100 %.
 
 set(TACETOR_PICTURES
     background.png
@@ -9,6 +10,8 @@ set(TACETOR_PICTURES
     footswitch.png
     dual_mono_switch.png
     about.png)
+list(TRANSFORM TACETOR_PICTURES REPLACE "\\.png$" "_2x.png" OUTPUT_VARIABLE TACETOR_DOUBLE_SIZE_PICTURES)
+list(APPEND TACETOR_PICTURES ${TACETOR_DOUBLE_SIZE_PICTURES})
 list(TRANSFORM TACETOR_PICTURES PREPEND "${PROJECT_SOURCE_DIR}/resources/")
 
 juce_add_binary_data(PelmoraTacetorImages
@@ -21,5 +24,3 @@ juce_add_binary_data(PelmoraTacetorImages
 add_custom_command(
     OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/juce_binarydata_PelmoraTacetorImages/JuceLibraryCode/BinaryData1.cpp"
     APPEND DEPENDS ${TACETOR_PICTURES})
-
-target_link_libraries(PelmoraTacetor PRIVATE PelmoraTacetorImages)

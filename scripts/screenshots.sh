@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Regenerates the pedal's screenshots: the Standalone app and the VST3 editor in JUCE's own
-# host, each on a virtual display, worked with the real pointer by the tests that check them
-# pixel for pixel. All shots land in the output folder (default build/screenshots); the ones
-# the README shows are copied into docs/.
+# Regenerates the pedal's screenshots: the Standalone app, the VST3 editor in JUCE's own
+# host and the editor at a host's scale of 200 %, each on a virtual display, worked with the
+# real pointer by the tests that check them pixel for pixel. All shots land in the output
+# folder (default build/screenshots); the ones the README shows are copied into docs/.
 # Usage: scripts/screenshots.sh [output folder]
 set -euo pipefail
 
@@ -16,7 +16,8 @@ mkdir -p "$out" "$root/docs"
 
 # 24-bit colour, so that the display holds the pictures' pixels exactly.
 TACETOR_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build/tests/TacetorTests" --gtest_filter='StandaloneApp.*:EditorInHost.*'
+    "$build/tests/TacetorTests" --gtest_filter='StandaloneApp.*:EditorInHost.*:EditorInWindow.AtAHostsScaleOfTwo*'
 
-cp "$out/standalone-pedal.png" "$out/standalone-about.png" "$out/standalone-knob-turned.png" "$root/docs/"
+cp "$out/standalone-pedal.png" "$out/standalone-about.png" "$out/standalone-knob-turned.png" \
+    "$out/pedal-200-percent.png" "$root/docs/"
 ls "$out"

@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <iterator>
 
 namespace EmbeddedImages
 {
@@ -18,7 +19,7 @@ juce::uint32 bigEndian32 (const unsigned char* p)
 // bytes and carries the right CRC (which covers its type and data).
 bool isCompletePng (const unsigned char* data, size_t size)
 {
-    static constexpr unsigned char signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    static constexpr unsigned char signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
 
     if (data == nullptr || size < sizeof (signature) || std::memcmp (data, signature, sizeof (signature)) != 0)
         return false;
@@ -59,28 +60,30 @@ juce::Image decode (StoredPicture bytes)
     return juce::ImageFileFormat::loadFrom (data, size);
 }
 
-StoredPicture stored (Picture picture)
+namespace
 {
-    switch (picture)
-    {
-        case Picture::background:
-            return {TacetorImageData::background_png, TacetorImageData::background_pngSize};
-        case Picture::thresholdKnob:
-            return {TacetorImageData::threshold_knob_png, TacetorImageData::threshold_knob_pngSize};
-        case Picture::attackKnob:
-            return {TacetorImageData::attack_knob_png, TacetorImageData::attack_knob_pngSize};
-        case Picture::decayKnob:
-            return {TacetorImageData::decay_knob_png, TacetorImageData::decay_knob_pngSize};
-        case Picture::footswitch:
-            return {TacetorImageData::footswitch_png, TacetorImageData::footswitch_pngSize};
-        case Picture::dualMonoSwitch:
-            return {TacetorImageData::dual_mono_switch_png, TacetorImageData::dual_mono_switch_pngSize};
-        case Picture::about:
-            return {TacetorImageData::about_png, TacetorImageData::about_pngSize};
-    }
+// Each picture's arrays at 1× and at 2×, in the order of Picture.
+StoredPicture storedAt (Picture picture, int sizeIndex)
+{
+    using namespace TacetorImageData;
 
-    return {nullptr, 0};
+    static const StoredPicture arrays[][2] = {
+        { { background_png, background_pngSize }, { background_2x_png, background_2x_pngSize } },
+        { { threshold_knob_png, threshold_knob_pngSize }, { threshold_knob_2x_png, threshold_knob_2x_pngSize } },
+        { { attack_knob_png, attack_knob_pngSize }, { attack_knob_2x_png, attack_knob_2x_pngSize } },
+        { { decay_knob_png, decay_knob_pngSize }, { decay_knob_2x_png, decay_knob_2x_pngSize } },
+        { { footswitch_png, footswitch_pngSize }, { footswitch_2x_png, footswitch_2x_pngSize } },
+        { { dual_mono_switch_png, dual_mono_switch_pngSize }, { dual_mono_switch_2x_png, dual_mono_switch_2x_pngSize } },
+        { { about_png, about_pngSize }, { about_2x_png, about_2x_pngSize } },
+    };
+
+    const auto index = static_cast<size_t> (picture);
+    return index < std::size (arrays) ? arrays[index][sizeIndex] : StoredPicture { nullptr, 0 };
 }
+} // namespace
+
+StoredPicture stored (Picture picture) { return storedAt (picture, 0); }
+StoredPicture storedDoubleSize (Picture picture) { return storedAt (picture, 1); }
 
 juce::Image decodeBackground() { return decodePicture (Picture::background); }
 juce::Image decodeThresholdKnob() { return decodePicture (Picture::thresholdKnob); }
@@ -89,4 +92,5 @@ juce::Image decodeDecayKnob() { return decodePicture (Picture::decayKnob); }
 juce::Image decodeFootswitch() { return decodePicture (Picture::footswitch); }
 juce::Image decodeDualMonoSwitch() { return decodePicture (Picture::dualMonoSwitch); }
 juce::Image decodeAbout() { return decodePicture (Picture::about); }
+juce::Image decodeDoubleSize (Picture picture) { return decode (storedDoubleSize (picture)); }
 } // namespace EmbeddedImages

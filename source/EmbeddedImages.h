@@ -13,6 +13,9 @@
     (frame 0 pointer lower left, 50 straight up, 100 lower right), footswitch 4 frames of
     90 × 99 (LED dark released, dark pressed, lit released, lit pressed), dual-mono switch
     2 frames of 113 × 125 (off, on).
+
+    Every picture is also stored at twice the size, frame for frame (a knob frame of the
+    double-size strip is 192 × 146), for editors shown at more than 100 %.
 */
 namespace EmbeddedImages
 {
@@ -40,6 +43,9 @@ struct StoredPicture
 /** The stored bytes of picture. Any thread. */
 StoredPicture stored (Picture picture);
 
+/** The stored bytes of picture drawn at twice the size. Any thread. */
+StoredPicture storedDoubleSize (Picture picture);
+
 /** Decodes a PNG stream with juce::ImageFileFormat::loadFrom, handing it the whole count.
     Bytes that are not a complete PNG stream (bad signature, a chunk cut short or failing its
     CRC before the end chunk) give an empty image without reaching the decoder: JUCE's PNG
@@ -63,4 +69,7 @@ juce::Image decodeDualMonoSwitch();
 
 /** 325 × 365 ARGB: the about card, transparent around its soft shadow. */
 juce::Image decodeAbout();
+
+/** picture at twice the size: each length doubled, the same kind and frames. Message thread. */
+juce::Image decodeDoubleSize (Picture picture);
 } // namespace EmbeddedImages

@@ -4,6 +4,7 @@ Orvane2StateKickButton::Orvane2StateKickButton (const juce::String& name)
     : juce::Button (name)
 {
     setClickingTogglesState (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 Orvane2StateKickButton::~Orvane2StateKickButton() = default;

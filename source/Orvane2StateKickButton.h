@@ -11,7 +11,8 @@
 
     It may be given either a two-frame strip (frame 0 released, frame 1 held down) or two
     separate pictures; it shows the held-down picture only while pressed, ignores the pointer
-    merely being over it and never dims. Message thread only.
+    merely being over it and never dims. A click never gives it the keyboard focus. Message
+    thread only.
 */
 class Orvane2StateKickButton : public juce::Button
 {
@@ -32,9 +33,9 @@ protected:
     void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
 
 private:
-    Filmstrip strip_{2};
-    Filmstrip releasedImage_{1};
-    Filmstrip pressedImage_{1};
+    Filmstrip strip_ { 2 };
+    Filmstrip releasedImage_ { 1 };
+    Filmstrip pressedImage_ { 1 };
     bool useSeparateImages_ = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Orvane2StateKickButton)

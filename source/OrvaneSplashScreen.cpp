@@ -4,9 +4,15 @@
 
 OrvaneSplashScreen::OrvaneSplashScreen (const juce::String& name)
     : juce::Component (name)
-    , splashImage_ (EmbeddedImages::decodeAbout())
 {
-    setSize (splashImage_.getWidth(), splashImage_.getHeight());
+    splashImage_.setImage (EmbeddedImages::decodeAbout());
+    splashImage_.setDoubleSizeImage ([]
+                                     { return EmbeddedImages::decodeDoubleSize (EmbeddedImages::Picture::about); });
+    setSize (splashImage_.getFrameWidth(), splashImage_.getFrameHeight());
+
+    // Screen readers find the version inside the card.
+    setFocusContainerType (FocusContainerType::focusContainer);
+    setMouseClickGrabsKeyboardFocus (false);
 
     versionLabel_ = std::make_unique<juce::Label> ("versionLabel_", juce::String());
     addAndMakeVisible (versionLabel_.get());
@@ -15,6 +21,7 @@ OrvaneSplashScreen::OrvaneSplashScreen (const juce::String& name)
     versionLabel_->setBounds (150, 66, 100, 16);
     versionLabel_->setJustificationType (juce::Justification::bottomLeft);
     versionLabel_->setColour (juce::Label::textColourId, juce::Colour (0xFFD3D3D3));
+    versionLabel_->setMouseClickGrabsKeyboardFocus (false);
 
     setVisible (false);
 }
@@ -31,17 +38,13 @@ void OrvaneSplashScreen::setVersionText (const juce::String& text)
 
 void OrvaneSplashScreen::showPanel()
 {
-    // Asking about any modal state, not only the foremost one: a panel already modal under
-    // some other modal component must not be registered a second time.
-    if (! isCurrentlyModal (false))
-        enterModalState (true, nullptr, false);
-
+    // Above every sibling, or a sibling added later would still take the pointer.
+    toFront (false);
     setVisible (true);
 }
 
 void OrvaneSplashScreen::hidePanel()
 {
-    exitModalState (1);
     setVisible (false);
 }
 
@@ -52,7 +55,10 @@ void OrvaneSplashScreen::mouseDown (const juce::MouseEvent&)
 
 void OrvaneSplashScreen::paint (juce::Graphics& g)
 {
-    g.drawImage (splashImage_,
-                 0, 0, getWidth(), getHeight(),
-                 0, 0, splashImage_.getWidth(), splashImage_.getHeight());
+    splashImage_.drawFrame (g, 0, getLocalBounds());
+}
+
+std::unique_ptr<juce::AccessibilityHandler> OrvaneSplashScreen::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::dialogWindow);
 }

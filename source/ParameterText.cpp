@@ -27,10 +27,7 @@ juce::String formatTwoDecimals (double x)
     const auto hundredths = static_cast<long long> (magnitude * 100.0 + 0.5);
     const auto fraction = static_cast<int> (hundredths % 100);
 
-    return juce::String (x < 0.0 ? "-" : "")
-         + juce::String (hundredths / 100)
-         + (fraction < 10 ? ".0" : ".")
-         + juce::String (fraction);
+    return juce::String (x < 0.0 ? "-" : "") + juce::String (hundredths / 100) + (fraction < 10 ? ".0" : ".") + juce::String (fraction);
 }
 
 namespace

@@ -1,6 +1,8 @@
 #include "PelmoraTacetorAudioProcessorEditor.h"
 
-#include "EmbeddedImages.h"
+#include <algorithm>
+
+using EmbeddedImages::Picture;
 
 namespace
 {
@@ -20,42 +22,58 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     setLookAndFeel (&lookAndFeel_);
 
     // The window is as large as the pedal picture, fixed before any child exists.
-    backgroundImage_ = EmbeddedImages::decodeBackground();
-    setSize (backgroundImage_.getWidth(), backgroundImage_.getHeight());
+    backgroundImage_.setImage (EmbeddedImages::decodeBackground());
+    backgroundImage_.setDoubleSizeImage ([]
+                                         { return EmbeddedImages::decodeDoubleSize (Picture::background); });
+    setSize (backgroundImage_.getFrameWidth(), backgroundImage_.getFrameHeight());
 
-    // One local picture at a time: each widget keeps its own reference to its strip.
-    juce::Image picture = EmbeddedImages::decodeFootswitch();
+    // The editor holds the focus whenever its window has it and nobody tabbed into a control:
+    // left to the framework, the window's focus would land on the first control instead.
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    setWantsKeyboardFocus (true);
+    setMouseClickGrabsKeyboardFocus (false);
+    setTitle (JucePlugin_Name);
+    setDescription (juce::String ("Noise gate pedal by ") + JucePlugin_Manufacturer + ", version " + JucePlugin_VersionString);
+
     bypassButton_ = std::make_unique<Orvane4StateButton3PDT> ("bypassButton_");
-    addSwitch (*bypassButton_, picture, {222, 266, 90, 99}, bypassIndex);
+    addSwitch (*bypassButton_, Picture::footswitch, { 222, 266, 90, 99 }, bypassIndex);
 
-    picture = EmbeddedImages::decodeDualMonoSwitch();
     dualMonoOnButton_ = std::make_unique<Orvane2StateButton> ("dualMonoOnButton_");
-    addSwitch (*dualMonoOnButton_, picture, {12, 167, 113, 125}, dualMonoIndex);
+    addSwitch (*dualMonoOnButton_, Picture::dualMonoSwitch, { 12, 167, 113, 125 }, dualMonoIndex);
 
-    picture = EmbeddedImages::decodeThresholdKnob();
     thresholdKnob_ = std::make_unique<TacetorThresholdKnob> ("thresholdKnob_");
-    addKnob (*thresholdKnob_, picture, 17, thresholdIndex);
+    addKnob (*thresholdKnob_, Picture::thresholdKnob, 17, thresholdIndex);
 
-    picture = EmbeddedImages::decodeAttackKnob();
     attackKnob_ = std::make_unique<TacetorAttackKnob> ("attackKnob_");
-    addKnob (*attackKnob_, picture, 113, attackIndex);
+    addKnob (*attackKnob_, Picture::attackKnob, 113, attackIndex);
 
-    picture = EmbeddedImages::decodeDecayKnob();
     decayKnob_ = std::make_unique<TacetorDecayKnob> ("decayKnob_");
-    addKnob (*decayKnob_, picture, 209, decayIndex);
+    addKnob (*decayKnob_, Picture::decayKnob, 209, decayIndex);
+
+    // Tab order and the names screen readers say: the knobs left to right, then the switches.
+    makeReachable (*thresholdKnob_, "Threshold", 1);
+    makeReachable (*attackKnob_, "Attack", 2);
+    makeReachable (*decayKnob_, "Decay", 3);
+    makeReachable (*dualMonoOnButton_, "Dual mono", 4);
+    makeReachable (*bypassButton_, "Gate on", 5);
 
     // No picture: an invisible click area over the logo lettering of the background. Added
-    // after the footswitch, it wins the strip where the two overlap (x 222..237).
+    // after the footswitch, it wins the strip where the two overlap (x 222..237). Neither
+    // keys nor screen readers reach it: what the card says, the editor's description says.
     aboutShowButton_ = std::make_unique<Orvane2StateKickButton> ("aboutShowButton_");
     addAndMakeVisible (aboutShowButton_.get());
     aboutShowButton_->setBounds (15, 313, 223, 40);
     aboutShowButton_->addListener (this);
+    aboutShowButton_->setWantsKeyboardFocus (false);
+    aboutShowButton_->setAccessible (false);
 
     // The panel paints its own copy of the about picture; this one only gives the size.
-    picture = EmbeddedImages::decodeAbout();
+    const auto about = EmbeddedImages::decodeAbout();
     aboutContainer_ = std::make_unique<OrvaneSplashScreen> ("aboutContainer_");
     addChildComponent (aboutContainer_.get());
-    aboutContainer_->setBounds (0, 0, picture.getWidth(), picture.getHeight());
+    aboutContainer_->setBounds (0, 0, about.getWidth(), about.getHeight());
+    aboutContainer_->setTitle (juce::String ("About ") + JucePlugin_Name);
+    aboutContainer_->setDescription (juce::String (JucePlugin_Manufacturer) + " " + JucePlugin_Name + ", version " + versionText());
 
     // The first tick shows whatever changed while the pedal was being built.
     getTacetorProcessor().parametersChanged_.store (true);
@@ -85,21 +103,25 @@ PelmoraTacetorAudioProcessor& PelmoraTacetorAudioProcessorEditor::getTacetorProc
     return static_cast<PelmoraTacetorAudioProcessor&> (processor);
 }
 
-void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, juce::Image strip, juce::Rectangle<int> bounds, int parameterIndex)
+void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, Picture strip, juce::Rectangle<int> bounds, int parameterIndex)
 {
     addAndMakeVisible (button);
-    button.setImage (std::move (strip));
+    button.setImage (EmbeddedImages::decode (EmbeddedImages::stored (strip)));
+    button.setDoubleSizeImage ([strip]
+                               { return EmbeddedImages::decodeDoubleSize (strip); });
     button.setBounds (bounds);
     button.setToggleState (getTacetorProcessor().getParameter (parameterIndex) > 0.0f, juce::dontSendNotification);
     button.addListener (this);
 }
 
-void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, juce::Image strip, int x, int parameterIndex)
+void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, Picture strip, int x, int parameterIndex)
 {
     auto& tacetor = getTacetorProcessor();
 
     addAndMakeVisible (knob);
-    knob.setImage (std::move (strip));
+    knob.setImage (EmbeddedImages::decode (EmbeddedImages::stored (strip)));
+    knob.setDoubleSizeImage ([strip]
+                             { return EmbeddedImages::decodeDoubleSize (strip); });
     knob.setBounds (x, knobY, 96, 73);
     knob.setValue (tacetor.getParameter (parameterIndex), juce::dontSendNotification);
     knob.setDoubleClickReturnValue (true, tacetor.getParameterDefaultValue (parameterIndex));
@@ -108,13 +130,71 @@ void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, juce::Image 
     // its own, which a host's window cannot clip.
     knob.setPopupDisplayEnabled (true, false, getParentComponent());
     knob.addListener (this);
+
+    // Screen readers say what the host says. The knob writes its value straight into the
+    // processor, so after a change both texts agree at once.
+    knob.setAccessibleValueText ([&tacetor, parameterIndex]
+                                 { return tacetor.getParameterText (parameterIndex); });
+}
+
+void PelmoraTacetorAudioProcessorEditor::makeReachable (juce::Component& control, const juce::String& title, int focusOrder)
+{
+    control.setTitle (title);
+    control.setExplicitFocusOrder (focusOrder);
 }
 
 void PelmoraTacetorAudioProcessorEditor::paint (juce::Graphics& g)
 {
-    g.drawImage (backgroundImage_,
-                 0, 0, backgroundImage_.getWidth(), backgroundImage_.getHeight(),
-                 0, 0, backgroundImage_.getWidth(), backgroundImage_.getHeight());
+    backgroundImage_.drawFrame (g, 0, { backgroundImage_.getFrameWidth(), backgroundImage_.getFrameHeight() });
+}
+
+bool PelmoraTacetorAudioProcessorEditor::keyPressed (const juce::KeyPress& key)
+{
+    const auto mods = key.getModifiers();
+
+    if (key.getKeyCode() == juce::KeyPress::tabKey && ! (mods.isCtrlDown() || mods.isAltDown() || mods.isCommandDown()))
+    {
+        // Taken even while the card is up, so that the framework does not move the focus
+        // onto a control under it.
+        if (! aboutContainer_->isVisible())
+            moveFocusAlongControls (! mods.isShiftDown());
+
+        return true;
+    }
+
+    if (key == juce::KeyPress (juce::KeyPress::escapeKey) && hasKeyboardFocus (true) && ! hasKeyboardFocus (false))
+    {
+        grabKeyboardFocus();
+        return true;
+    }
+
+    return false;
+}
+
+void PelmoraTacetorAudioProcessorEditor::focusGained (FocusChangeType cause)
+{
+    if (cause == focusChangedByTabKey && ! aboutContainer_->isVisible())
+        moveFocusAlongControls (true);
+}
+
+void PelmoraTacetorAudioProcessorEditor::moveFocusAlongControls (bool forwards)
+{
+    // The traverser lists the controls that take the focus, in their explicit order.
+    const auto controls = createKeyboardFocusTraverser()->getAllComponents (this);
+
+    if (controls.empty())
+        return;
+
+    const auto count = static_cast<long> (controls.size());
+    const auto at = std::find (controls.begin(), controls.end(), getCurrentlyFocusedComponent()) - controls.begin();
+    const auto next = at == count ? (forwards ? 0 : count - 1)
+                                  : (at + (forwards ? 1 : count - 1)) % count;
+    controls[static_cast<size_t> (next)]->grabKeyboardFocus();
+}
+
+std::unique_ptr<juce::AccessibilityHandler> PelmoraTacetorAudioProcessorEditor::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::group);
 }
 
 void PelmoraTacetorAudioProcessorEditor::timerCallback()
@@ -159,9 +239,17 @@ void PelmoraTacetorAudioProcessorEditor::buttonClicked (juce::Button* button)
     }
     else if (button == aboutShowButton_.get())
     {
-        aboutContainer_->setVersionText (versionText());
-        aboutContainer_->showPanel();
+        showAboutCard();
     }
+}
+
+void PelmoraTacetorAudioProcessorEditor::showAboutCard()
+{
+    if (hasKeyboardFocus (true))
+        grabKeyboardFocus();
+
+    aboutContainer_->setVersionText (versionText());
+    aboutContainer_->showPanel();
 }
 
 void PelmoraTacetorAudioProcessorEditor::sliderValueChanged (juce::Slider* slider)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EmbeddedImages.h"
+#include "Filmstrip.h"
 #include "Orvane2StateButton.h"
 #include "Orvane2StateKickButton.h"
 #include "Orvane4StateButton3PDT.h"
@@ -24,6 +26,15 @@
     settings) reach the widgets through a 50 ms timer that polls the processor's change flag
     and refreshes all five widgets without notifying anybody, so nothing is written back.
 
+    Keys belong to the host unless the user moves the focus into the pedal: no click gives any
+    part of it the keyboard focus, and the editor itself, which takes the focus when its window
+    does, passes every key on but Tab. Tab and Shift-Tab go round threshold, attack, decay,
+    dual mono and footswitch; Escape hands the keys back to the host. Screen readers find the
+    editor and the about card titled and described, and the five controls by their names.
+
+    Drawn from the 1× pictures, or from their twice-as-large twins wherever the window's
+    effective scale (the display's times the host's) is above 1; the size stays 325 × 366.
+
     Created by the processor whenever a host opens the plug-in's window and deleted by the
     host when it closes; every editor decodes its pictures afresh. Message thread only.
 */
@@ -46,6 +57,16 @@ public:
 
     /** Draws the pedal background at its own size at the top left. */
     void paint (juce::Graphics& g) override;
+
+    /** Tab and Shift-Tab move the focus round the five controls (while the about card is up,
+        they move nothing); Escape takes it back from them. Every other key is the host's. */
+    bool keyPressed (const juce::KeyPress& key) override;
+
+    /** Focus that arrives by Tab from outside the pedal moves on to its first control. */
+    void focusGained (FocusChangeType cause) override;
+
+    /** A group titled with the product's name, described with maker, product and version. */
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
     /** Every 50 ms: when the processor's change flag is set, shows all five current values
         without notification and clears the flag; otherwise does nothing. */
@@ -72,16 +93,28 @@ private:
     /** Shows the processor's current values on all five widgets without notification. */
     void showProcessorValues();
 
-    /** Sets up a switch: picture, place, the toggle state of its parameter, listener. */
-    void addSwitch (FilmstripButton& button, juce::Image strip, juce::Rectangle<int> bounds, int parameterIndex);
+    /** Sets up a switch: pictures, place, the toggle state of its parameter, listener. */
+    void addSwitch (FilmstripButton& button, EmbeddedImages::Picture strip, juce::Rectangle<int> bounds, int parameterIndex);
 
-    /** Sets up a knob: picture, place, value, double-click default, pop-up, listener. */
-    void addKnob (OrvaneKnob& knob, juce::Image strip, int x, int parameterIndex);
+    /** Sets up a knob: pictures, place, value, double-click default, pop-up, listener. */
+    void addKnob (OrvaneKnob& knob, EmbeddedImages::Picture strip, int x, int parameterIndex);
+
+    /** Names a control for screen readers and puts it at its place in the Tab order. */
+    static void makeReachable (juce::Component& control, const juce::String& title, int focusOrder);
+
+    /** Moves the keyboard focus to the next (or previous) control, round and round; from
+        outside the controls to the first (or last). */
+    void moveFocusAlongControls (bool forwards);
+
+    /** Shows the about card. A control with the focus gives it up first: keys must not reach
+        what the card covers. */
+    void showAboutCard();
 
     // Declared first so that it is destroyed last: every child draws with it.
     juce::LookAndFeel_V3 lookAndFeel_;
 
-    juce::Image backgroundImage_;
+    // The pedal background as one frame, with its double-size twin.
+    Filmstrip backgroundImage_ { 1 };
 
     std::unique_ptr<Orvane4StateButton3PDT> bypassButton_;
     std::unique_ptr<Orvane2StateButton> dualMonoOnButton_;

@@ -20,17 +20,17 @@ struct Expected
 };
 
 const Expected expectedPictures[] = {
-    {Picture::background, "background.png", EmbeddedImages::decodeBackground, 325, 366, 1, true},
-    {Picture::thresholdKnob, "threshold_knob.png", EmbeddedImages::decodeThresholdKnob, 96, 7373, 101, false},
-    {Picture::attackKnob, "attack_knob.png", EmbeddedImages::decodeAttackKnob, 96, 7373, 101, false},
-    {Picture::decayKnob, "decay_knob.png", EmbeddedImages::decodeDecayKnob, 96, 7373, 101, false},
-    {Picture::footswitch, "footswitch.png", EmbeddedImages::decodeFootswitch, 90, 396, 4, false},
-    {Picture::dualMonoSwitch, "dual_mono_switch.png", EmbeddedImages::decodeDualMonoSwitch, 113, 250, 2, false},
-    {Picture::about, "about.png", EmbeddedImages::decodeAbout, 325, 365, 1, true},
+    { Picture::background, "background.png", EmbeddedImages::decodeBackground, 325, 366, 1, true },
+    { Picture::thresholdKnob, "threshold_knob.png", EmbeddedImages::decodeThresholdKnob, 96, 7373, 101, false },
+    { Picture::attackKnob, "attack_knob.png", EmbeddedImages::decodeAttackKnob, 96, 7373, 101, false },
+    { Picture::decayKnob, "decay_knob.png", EmbeddedImages::decodeDecayKnob, 96, 7373, 101, false },
+    { Picture::footswitch, "footswitch.png", EmbeddedImages::decodeFootswitch, 90, 396, 4, false },
+    { Picture::dualMonoSwitch, "dual_mono_switch.png", EmbeddedImages::decodeDualMonoSwitch, 113, 250, 2, false },
+    { Picture::about, "about.png", EmbeddedImages::decodeAbout, 325, 365, 1, true },
 };
 
 constexpr size_t endChunkSize = 12;
-const juce::uint8 endChunk[endChunkSize] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82};
+const juce::uint8 endChunk[endChunkSize] = { 0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xae, 0x42, 0x60, 0x82 };
 
 juce::uint8 storedByte (Picture picture, int index)
 {
@@ -46,8 +46,8 @@ bool endsWithEndChunkAt (Picture picture, int end)
 // Largest difference of any colour channel or alpha between two pixels.
 int channelDistance (juce::Colour a, juce::Colour b)
 {
-    return std::max ({std::abs (a.getRed() - b.getRed()), std::abs (a.getGreen() - b.getGreen()),
-                      std::abs (a.getBlue() - b.getBlue()), std::abs (a.getAlpha() - b.getAlpha())});
+    return std::max ({ std::abs (a.getRed() - b.getRed()), std::abs (a.getGreen() - b.getGreen()),
+                       std::abs (a.getBlue() - b.getBlue()), std::abs (a.getAlpha() - b.getAlpha()) });
 }
 
 // Largest channel difference between a region of image and the same-sized region of other.
@@ -77,7 +77,7 @@ double pointerAngle (const juce::Image& strip, int frame)
             const auto c = strip.getPixelAt (x, frame * frameHeight + y);
             const juce::Point<double> at (x + 0.5, y + 0.5);
 
-            if (std::min ({c.getRed(), c.getGreen(), c.getBlue()}) >= 200 && at.getDistanceFrom (centre) < 25.0)
+            if (std::min ({ c.getRed(), c.getGreen(), c.getBlue() }) >= 200 && at.getDistanceFrom (centre) < 25.0)
             {
                 sumX += at.x - centre.x;
                 sumY += at.y - centre.y;
@@ -89,7 +89,7 @@ double pointerAngle (const juce::Image& strip, int frame)
     return count < 10 ? std::nan ("") : juce::radiansToDegrees (std::atan2 (sumX, -sumY));
 }
 
-const juce::Rectangle<int> knobBounds[] = {{17, 40, 96, 73}, {113, 40, 96, 73}, {209, 40, 96, 73}};
+const juce::Rectangle<int> knobBounds[] = { { 17, 40, 96, 73 }, { 113, 40, 96, 73 }, { 209, 40, 96, 73 } };
 } // namespace
 
 TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
@@ -144,11 +144,91 @@ TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChu
         {
             // The bytes past the first end chunk change nothing: same image as the bare stream.
             const auto whole = expected.decode();
-            const auto bare = EmbeddedImages::decode ({bytes.data, pngLength});
+            const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
             ASSERT_TRUE (bare.isValid());
             EXPECT_EQ (bare.getBounds(), whole.getBounds());
             EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
         }
+    }
+}
+
+namespace
+{
+// The mean difference per channel between image, shrunk to half its size (each 2 x 2 block
+// averaged), and area of other.
+double meanDistanceHalved (const juce::Image& image, juce::Rectangle<int> area, const juce::Image& other)
+{
+    double sum = 0.0;
+
+    for (int y = 0; y < area.getHeight(); ++y)
+    {
+        for (int x = 0; x < area.getWidth(); ++x)
+        {
+            const auto want = other.getPixelAt (area.getX() + x, area.getY() + y);
+            const int channels[] = { want.getRed(), want.getGreen(), want.getBlue() };
+
+            for (int channel = 0; channel < 3; ++channel)
+            {
+                int block = 0;
+                for (const auto corner : { juce::Point<int> (0, 0), juce::Point<int> (1, 0), juce::Point<int> (0, 1), juce::Point<int> (1, 1) })
+                {
+                    const auto c = image.getPixelAt (2 * (area.getX() + x) + corner.x, 2 * (area.getY() + y) + corner.y);
+                    block += channel == 0 ? c.getRed() : channel == 1 ? c.getGreen()
+                                                                      : c.getBlue();
+                }
+                sum += std::abs (block / 4.0 - channels[channel]);
+            }
+        }
+    }
+
+    return sum / (3.0 * area.getWidth() * area.getHeight());
+}
+} // namespace
+
+TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
+{
+    const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
+
+    for (const auto& expected : expectedPictures)
+    {
+        SCOPED_TRACE (expected.fileName);
+        const auto single = expected.decode();
+        const auto twin = EmbeddedImages::decodeDoubleSize (expected.picture);
+        ASSERT_TRUE (twin.isValid());
+        EXPECT_EQ (twin.getWidth(), 2 * expected.width);
+        EXPECT_EQ (twin.getHeight(), 2 * expected.height);
+        EXPECT_EQ (twin.hasAlphaChannel(), expected.hasAlpha);
+
+        // Stored as the committed file, the strips with their end chunk twice, like the 1x set.
+        const auto bytes = EmbeddedImages::storedDoubleSize (expected.picture);
+        juce::MemoryBlock committed;
+        ASSERT_TRUE (resources.getChildFile (juce::String (expected.fileName).replace (".png", "_2x.png")).loadFileAsData (committed));
+        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
+        const bool isStrip = expected.frames > 1;
+        EXPECT_EQ (std::memcmp (bytes.data + bytes.size - 2 * static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0, isStrip);
+
+        // Every frame is its 1x frame, finer: shrunk back, it differs by a few levels at most.
+        // (A frame out of order or out of place is off by tens.)
+        const auto frameHeight = expected.height / expected.frames;
+        for (int frame = 0; frame < expected.frames; frame += juce::jmax (1, expected.frames / 10))
+            EXPECT_LT (meanDistanceHalved (twin, { 0, frame * frameHeight, expected.width, frameHeight }, single), 2.5) << frame;
+    }
+}
+
+TEST (EmbeddedImages, TwinStripsAtRestAreTheTwinBackgroundUnderTheirWidgets)
+{
+    using EmbeddedImages::decodeDoubleSize;
+    const auto background = decodeDoubleSize (Picture::background);
+    const struct
+    {
+        Picture picture;
+        juce::Rectangle<int> bounds;
+    } widgets[] = { { Picture::footswitch, { 222, 266, 90, 99 } }, { Picture::dualMonoSwitch, { 12, 167, 113, 125 } }, { Picture::thresholdKnob, knobBounds[0] }, { Picture::attackKnob, knobBounds[1] }, { Picture::decayKnob, knobBounds[2] } };
+
+    for (const auto& widget : widgets)
+    {
+        const auto area = widget.bounds * 2;
+        EXPECT_EQ (regionDistance (decodeDoubleSize (widget.picture), area.withZeroOrigin(), background, area.getPosition()), 0) << widget.bounds.toString();
     }
 }
 
@@ -165,14 +245,14 @@ TEST (EmbeddedImages, EachDecodeGivesANewImageAndBadBytesGiveAnEmptyOne)
     // Damaged bytes give an empty image, never a crash: cut short anywhere, a flipped bit in
     // the pixel data, no PNG at all.
     const auto bytes = EmbeddedImages::stored (Picture::footswitch);
-    for (const int length : {0, 7, 8, 40, bytes.size / 2, bytes.size - 24})
-        EXPECT_FALSE (EmbeddedImages::decode ({bytes.data, length}).isValid()) << length;
+    for (const int length : { 0, 7, 8, 40, bytes.size / 2, bytes.size - 24 })
+        EXPECT_FALSE (EmbeddedImages::decode ({ bytes.data, length }).isValid()) << length;
 
     juce::MemoryBlock flipped (bytes.data, static_cast<size_t> (bytes.size));
     flipped[static_cast<size_t> (bytes.size / 2)] ^= 0x10;
-    EXPECT_FALSE (EmbeddedImages::decode ({static_cast<const char*> (flipped.getData()), bytes.size}).isValid());
-    EXPECT_FALSE (EmbeddedImages::decode ({"GIF89a", 6}).isValid());
-    EXPECT_FALSE (EmbeddedImages::decode ({nullptr, 0}).isValid());
+    EXPECT_FALSE (EmbeddedImages::decode ({ static_cast<const char*> (flipped.getData()), bytes.size }).isValid());
+    EXPECT_FALSE (EmbeddedImages::decode ({ "GIF89a", 6 }).isValid());
+    EXPECT_FALSE (EmbeddedImages::decode ({ nullptr, 0 }).isValid());
 }
 
 TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
@@ -181,16 +261,16 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
     const auto footswitch = EmbeddedImages::decodeFootswitch();
     const auto dualMono = EmbeddedImages::decodeDualMonoSwitch();
 
-    EXPECT_EQ (regionDistance (footswitch, {0, 0, 90, 99}, background, {222, 266}), 0);
-    EXPECT_EQ (regionDistance (dualMono, {0, 0, 113, 125}, background, {12, 167}), 0);
+    EXPECT_EQ (regionDistance (footswitch, { 0, 0, 90, 99 }, background, { 222, 266 }), 0);
+    EXPECT_EQ (regionDistance (dualMono, { 0, 0, 113, 125 }, background, { 12, 167 }), 0);
 
     // The other poses really show something else: LED lit, switch pressed, lever thrown.
     for (int frame = 1; frame < 4; ++frame)
-        EXPECT_GT (regionDistance (footswitch, {0, frame * 99, 90, 99}, background, {222, 266}), 60) << frame;
-    EXPECT_GT (regionDistance (dualMono, {0, 125, 113, 125}, background, {12, 167}), 60);
+        EXPECT_GT (regionDistance (footswitch, { 0, frame * 99, 90, 99 }, background, { 222, 266 }), 60) << frame;
+    EXPECT_GT (regionDistance (dualMono, { 0, 125, 113, 125 }, background, { 12, 167 }), 60);
 
     // Pressing changes the switch, not the LED; lighting changes the LED, not the switch.
-    const juce::Rectangle<int> led{30, 0, 40, 32}, actuator{30, 44, 40, 40};
+    const juce::Rectangle<int> led { 30, 0, 40, 32 }, actuator { 30, 44, 40, 40 };
     EXPECT_EQ (regionDistance (footswitch, led.translated (0, 99), footswitch, led.getPosition()), 0);
     EXPECT_GT (regionDistance (footswitch, actuator.translated (0, 99), footswitch, actuator.getPosition()), 20);
     EXPECT_GT (regionDistance (footswitch, led.translated (0, 198), footswitch, led.getPosition()), 60);
@@ -211,21 +291,21 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
 TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
 {
     const auto background = EmbeddedImages::decodeBackground();
-    const juce::Image strips[] = {EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
-                                  EmbeddedImages::decodeDecayKnob()};
+    const juce::Image strips[] = { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
+                                   EmbeddedImages::decodeDecayKnob() };
 
     for (int k = 0; k < 3; ++k)
     {
         SCOPED_TRACE (k);
         const auto& strip = strips[k];
         const auto origin = knobBounds[k].getPosition();
-        EXPECT_EQ (regionDistance (strip, {0, 0, 96, 73}, background, origin), 0);
+        EXPECT_EQ (regionDistance (strip, { 0, 0, 96, 73 }, background, origin), 0);
 
         // Far from the knob (the frame's corners) every frame shows the background.
         for (int frame = 0; frame < 101; frame += 10)
         {
-            for (const auto corner : {juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
-                                      juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8)})
+            for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
+                                       juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
             {
                 EXPECT_LE (regionDistance (strip, corner.translated (0, frame * 73), background, origin + corner.getPosition()), 3) << frame;
             }
@@ -233,13 +313,13 @@ TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
     }
 
     // Each strip belongs to its own position: the panel's print differs from knob to knob.
-    EXPECT_GT (regionDistance (strips[0], {0, 0, 96, 73}, background, knobBounds[2].getPosition()), 10);
+    EXPECT_GT (regionDistance (strips[0], { 0, 0, 96, 73 }, background, knobBounds[2].getPosition()), 10);
 }
 
 TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRight)
 {
-    for (const auto& strip : {EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
-                              EmbeddedImages::decodeDecayKnob()})
+    for (const auto& strip : { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
+                               EmbeddedImages::decodeDecayKnob() })
     {
         EXPECT_NEAR (pointerAngle (strip, 0), -135.0, 4.0);  // lower left
         EXPECT_NEAR (pointerAngle (strip, 50), 0.0, 4.0);    // straight up
@@ -251,7 +331,7 @@ TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRi
 
             if (frame > 0)
             {
-                EXPECT_GT (regionDistance (strip, {0, frame * 73, 96, 73}, strip, {0, (frame - 1) * 73}), 20) << frame;
+                EXPECT_GT (regionDistance (strip, { 0, frame * 73, 96, 73 }, strip, { 0, (frame - 1) * 73 }), 20) << frame;
             }
         }
     }
@@ -285,7 +365,7 @@ TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
 
     // The version label's rectangle is left blank for the label to write in: only the card's
     // faint grain, no lettering.
-    const juce::Rectangle<int> label{150, 66, 100, 16};
+    const juce::Rectangle<int> label { 150, 66, 100, 16 };
     int worst = 0;
     const auto reference = about.getPixelAt (label.getCentreX(), label.getCentreY());
     for (int y = label.getY(); y < label.getBottom(); ++y)

@@ -18,7 +18,7 @@ struct Flags
     bool over, down;
 };
 
-constexpr Flags normal{false, false}, over{true, false}, down{true, true};
+constexpr Flags normal { false, false }, over { true, false }, down { true, true };
 
 /** Lets a test call paintButton with the two flags the framework would pass. */
 template <class ButtonClass>
@@ -54,10 +54,10 @@ TEST (ImageButtons, TwoStateSwitchFollowsTheToggleOnlyWhenToggling)
     Exposed<Orvane2StateButton> button (2);
     EXPECT_TRUE (button.getClickingTogglesState());
 
-    for (const bool on : {false, true})
+    for (const bool on : { false, true })
     {
         button.setToggleState (on, juce::dontSendNotification);
-        for (const auto flags : {normal, over, down})
+        for (const auto flags : { normal, over, down })
             EXPECT_EQ (button.frameWith (flags, 2), on ? 1 : 0);
     }
 
@@ -82,7 +82,7 @@ TEST (ImageButtons, FourStateButtonFrameTable)
     EXPECT_EQ (button.frameWith (down, 4), 2);
 
     button.setClickingTogglesState (false);
-    for (const bool on : {false, true})
+    for (const bool on : { false, true })
     {
         button.setToggleState (on, juce::dontSendNotification);
         EXPECT_EQ (button.frameWith (normal, 4), 0);
@@ -95,7 +95,7 @@ TEST (ImageButtons, FootswitchShowsTheLedByToggleAndThePoseByPress)
 {
     Exposed<Orvane4StateButton3PDT> button (4);
 
-    for (const bool on : {false, true})
+    for (const bool on : { false, true })
     {
         button.setToggleState (on, juce::dontSendNotification);
         const int led = on ? 2 : 0;
@@ -105,7 +105,7 @@ TEST (ImageButtons, FootswitchShowsTheLedByToggleAndThePoseByPress)
     }
 
     button.setClickingTogglesState (false);
-    for (const auto flags : {normal, over, down})
+    for (const auto flags : { normal, over, down })
         EXPECT_EQ (button.frameWith (flags, 4), 0);
 }
 
@@ -119,15 +119,15 @@ TEST (ImageButtons, KickButtonDrawsItsPressedPictureOnlyWhileDown)
 
     // Two separate pictures: frame 3 of a synthetic strip stands for the pressed picture.
     const auto pictures = makeStrip (4, frameWidth, frameHeight);
-    const auto released = pictures.getClippedImage ({0, 0, frameWidth, frameHeight});
-    const auto pressed = pictures.getClippedImage ({0, 3 * frameHeight, frameWidth, frameHeight});
+    const auto released = pictures.getClippedImage ({ 0, 0, frameWidth, frameHeight });
+    const auto pressed = pictures.getClippedImage ({ 0, 3 * frameHeight, frameWidth, frameHeight });
 
     strip.setImages (released, pressed);
     EXPECT_EQ (strip.frameWith (over, 4), 0);
     EXPECT_NE (strip.frameWith (down, 4), blank);
 
     strip.setImages (released, juce::Image());
-    for (const auto flags : {normal, over, down})
+    for (const auto flags : { normal, over, down })
         EXPECT_EQ (strip.frameWith (flags, 4), blank);
 }
 
@@ -137,7 +137,7 @@ TEST (ImageButtons, OnlyTheFourStateButtonsDimWhenDisabled)
     Orvane4StateButton3PDT footswitch ("bypassButton_");
     Orvane2StateButton dualMono ("dualMonoOnButton_");
 
-    for (juce::Button* button : std::initializer_list<juce::Button*>{&footswitch, &dualMono})
+    for (juce::Button* button : std::initializer_list<juce::Button*> { &footswitch, &dualMono })
     {
         parent.addAndMakeVisible (button);
         button->setBounds (0, 0, frameWidth, frameHeight);
@@ -219,9 +219,9 @@ TEST (ImageButtons, FootswitchClickSequenceFlipsOnReleaseAndNotifiesOnce)
 
     // Pressed, dragged away and released there: back to frame 0, nothing flips.
     handlers.mouseDown (mouseEvent (footswitch, inside));
-    handlers.mouseDrag (mouseEvent (footswitch, {50.0f, 50.0f}, juce::ModifierKeys::leftButtonModifier, 1, inside));
+    handlers.mouseDrag (mouseEvent (footswitch, { 50.0f, 50.0f }, juce::ModifierKeys::leftButtonModifier, 1, inside));
     EXPECT_EQ (frame(), 0);
-    handlers.mouseUp (mouseEvent (footswitch, {50.0f, 50.0f}, {}, 1, inside));
+    handlers.mouseUp (mouseEvent (footswitch, { 50.0f, 50.0f }, {}, 1, inside));
     EXPECT_FALSE (footswitch.getToggleState());
     EXPECT_EQ (counter.clicks, 2);
 
@@ -258,4 +258,36 @@ TEST (ImageButtons, ClickAreaDrawsNothingAndClicksOncePerClick)
     }
 
     area.removeListener (&counter);
+}
+
+TEST (ImageButtons, SpaceOrReturnOnAFocusedSwitchClicksItAsTheMouseDoes)
+{
+    Orvane2StateButton dualMono ("dualMonoOnButton_");
+    dualMono.setImage (makeStrip (2, frameWidth, frameHeight));
+    dualMono.setBounds (0, 0, frameWidth, frameHeight);
+    dualMono.setVisible (true);
+    ClickCounter counter;
+    dualMono.addListener (&counter);
+
+    EXPECT_TRUE (dualMono.keyPressed (juce::KeyPress (juce::KeyPress::spaceKey)));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return counter.clicks == 1; },
+                            20000));
+    EXPECT_TRUE (dualMono.getToggleState());
+    EXPECT_TRUE (dualMono.keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return counter.clicks == 2; },
+                            20000));
+    EXPECT_FALSE (dualMono.getToggleState());
+
+    // Space with a modifier, arrows and Tab are not the switch's.
+    for (const auto& key : { juce::KeyPress (juce::KeyPress::spaceKey, juce::ModifierKeys::ctrlModifier, 0),
+                             juce::KeyPress (juce::KeyPress::upKey), juce::KeyPress (juce::KeyPress::tabKey) })
+        EXPECT_FALSE (dualMono.keyPressed (key)) << key.getTextDescription();
+
+    // Disabled, it takes no keys at all.
+    dualMono.setEnabled (false);
+    EXPECT_FALSE (dualMono.keyPressed (juce::KeyPress (juce::KeyPress::spaceKey)));
+
+    dualMono.removeListener (&counter);
 }

@@ -47,7 +47,7 @@ struct KnobFixture : testing::Test
         return shownFrame (snapshot (knob), OrvaneKnob::numFrames);
     }
 
-    TacetorThresholdKnob knob{"thresholdKnob_"};
+    TacetorThresholdKnob knob { "thresholdKnob_" };
     ValueRecorder recorder;
 };
 } // namespace
@@ -63,23 +63,23 @@ TEST_F (KnobFixture, ShowsTheCeilingFrameOfTheSnappedValue)
     // Values just above a frame position show the next frame; so do step values whose
     // double product with 100 lands a hair above a whole number (0.07, 0.14, ...).
     const Case cases[] = {
-        {0.0, 0},
-        {0.001, 1},
-        {0.01, 1},
-        {0.011, 2},
-        {0.07, 8},
-        {0.14, 15},
-        {0.28, 29},
-        {0.5, 50},
-        {0.55, 56},
-        {0.56, 57},
-        {0.57, 58},
-        {0.999, 100},
-        {1.0, 100},
-        {1.0 / 3.0, 34},
-        {0.0004, 0},
-        {-0.5, 0},
-        {7.0, 100},
+        { 0.0, 0 },
+        { 0.001, 1 },
+        { 0.01, 1 },
+        { 0.011, 2 },
+        { 0.07, 8 },
+        { 0.14, 15 },
+        { 0.28, 29 },
+        { 0.5, 50 },
+        { 0.55, 56 },
+        { 0.56, 57 },
+        { 0.57, 58 },
+        { 0.999, 100 },
+        { 1.0, 100 },
+        { 1.0 / 3.0, 34 },
+        { 0.0004, 0 },
+        { -0.5, 0 },
+        { 7.0, 100 },
     };
 
     for (const auto& c : cases)
@@ -173,7 +173,7 @@ TEST_F (KnobFixture, DoubleClickAndAltClickResetWithASynchronousNotification)
     EXPECT_EQ (recorder.calls, 1) << "the listener runs before the double-click returns";
 
     const auto alt = juce::ModifierKeys::leftButtonModifier | juce::ModifierKeys::altModifier;
-    for (const int extra : {0, static_cast<int> (juce::ModifierKeys::ctrlModifier), static_cast<int> (juce::ModifierKeys::shiftModifier)})
+    for (const int extra : { 0, static_cast<int> (juce::ModifierKeys::ctrlModifier), static_cast<int> (juce::ModifierKeys::shiftModifier) })
     {
         knob.setValue (0.8, juce::dontSendNotification);
         recorder.calls = 0;
@@ -204,13 +204,97 @@ TEST_F (KnobFixture, ProgrammaticValuesReachNoListener)
     EXPECT_EQ (frameFor (0.9), 90);
 }
 
+TEST_F (KnobFixture, KeysTurnItFrameByFrameAndDeliverEachChangeLikeADrag)
+{
+    struct Gestures : juce::Slider::Listener
+    {
+        void sliderValueChanged (juce::Slider*) override { log += "v"; }
+        void sliderDragStarted (juce::Slider*) override { log += "("; }
+        void sliderDragEnded (juce::Slider*) override { log += ")"; }
+        juce::String log;
+    } gestures;
+    knob.addListener (&gestures);
+
+    const auto press = [this] (int key, int modifiers = 0)
+    { return knob.keyPressed (juce::KeyPress (key, juce::ModifierKeys (modifiers), 0)); };
+    const auto shown = [this]
+    { return shownFrame (snapshot (knob), OrvaneKnob::numFrames); };
+
+    // One step is one frame of the strip; Shift gives the slider's own interval.
+    knob.setValue (0.134, juce::dontSendNotification);
+    ASSERT_EQ (shown(), 14);
+    const struct
+    {
+        int key, modifiers;
+        double value;
+        int frame;
+    } steps[] = {
+        { juce::KeyPress::upKey, 0, 0.144, 15 },
+        { juce::KeyPress::rightKey, 0, 0.154, 16 },
+        { juce::KeyPress::downKey, 0, 0.144, 15 },
+        { juce::KeyPress::upKey, juce::ModifierKeys::shiftModifier, 0.145, 15 },
+        { juce::KeyPress::leftKey, juce::ModifierKeys::shiftModifier, 0.144, 15 },
+        { juce::KeyPress::pageUpKey, 0, 0.244, 25 },
+        { juce::KeyPress::pageDownKey, 0, 0.144, 15 },
+        { juce::KeyPress::endKey, 0, 1.0, 100 },
+        { juce::KeyPress::upKey, 0, 1.0, 100 },
+        { juce::KeyPress::homeKey, 0, 0.0, 0 },
+        { juce::KeyPress::pageDownKey, 0, 0.0, 0 },
+    };
+    for (const auto& step : steps)
+    {
+        EXPECT_TRUE (press (step.key, step.modifiers));
+        EXPECT_NEAR (knob.getValue(), step.value, 1.0e-9) << step.key;
+        EXPECT_EQ (shown(), step.frame) << step.key;
+    }
+
+    // A drag notification around every key, a value change wherever the value moved.
+    EXPECT_EQ (gestures.log, "(v)(v)(v)(v)(v)(v)(v)(v)()(v)()");
+
+    // Host shortcuts and the keys of other controls are left alone.
+    knob.setValue (0.5, juce::dontSendNotification);
+    for (const auto& key : { juce::KeyPress (juce::KeyPress::upKey, juce::ModifierKeys::ctrlModifier, 0),
+                             juce::KeyPress (juce::KeyPress::upKey, juce::ModifierKeys::altModifier, 0),
+                             juce::KeyPress (juce::KeyPress::spaceKey), juce::KeyPress (juce::KeyPress::returnKey),
+                             juce::KeyPress (juce::KeyPress::tabKey) })
+        EXPECT_FALSE (knob.keyPressed (key)) << key.getTextDescription();
+    EXPECT_EQ (knob.getValue(), 0.5);
+
+    knob.removeListener (&gestures);
+}
+
+TEST_F (KnobFixture, AboveOneItDrawsTheDoubleSizeTwinDecodedOnceWhenFirstNeeded)
+{
+    int decodes = 0;
+    knob.setDoubleSizeImage ([&decodes]
+                             {
+                                 ++decodes;
+                                 return makeStrip (OrvaneKnob::numFrames, 2 * frameWidth, 2 * frameHeight); });
+    knob.setValue (0.42, juce::dontSendNotification);
+
+    EXPECT_EQ (shownFrame (snapshot (knob), OrvaneKnob::numFrames), 42);
+    EXPECT_EQ (decodes, 0) << "nothing drawn at 1x needs the twin";
+
+    // Each pixel of the twin lands on one pixel of the image: its frame, unscaled.
+    for (int time = 0; time < 2; ++time)
+        EXPECT_EQ (shownFrame (knob.createComponentSnapshot (knob.getLocalBounds(), true, 2.0f), OrvaneKnob::numFrames), 42);
+    EXPECT_EQ (decodes, 1);
+
+    // A twin that is not exactly twice the strip is never drawn: the strip, stretched, serves.
+    knob.setDoubleSizeImage ([]
+                             { return makeStrip (OrvaneKnob::numFrames, 2 * frameWidth + 1, 2 * frameHeight); });
+    const auto stretched = knob.createComponentSnapshot (knob.getLocalBounds(), true, 2.0f);
+    EXPECT_EQ (frameAt (stretched, 0, 0), 42);
+    EXPECT_EQ (shownFrame (stretched, OrvaneKnob::numFrames), noFrame);
+}
+
 TEST (OrvaneKnob, EachKnobShowsItsOwnParameterText)
 {
     TacetorThresholdKnob threshold ("thresholdKnob_");
     TacetorAttackKnob attack ("attackKnob_");
     TacetorDecayKnob decay ("decayKnob_");
 
-    for (const double value : {0.0, 0.25, 1.0})
+    for (const double value : { 0.0, 0.25, 1.0 })
     {
         EXPECT_EQ (threshold.getTextFromValue (value), ParameterText::thresholdKnobText (value));
         EXPECT_EQ (attack.getTextFromValue (value), ParameterText::attackKnobText (value));

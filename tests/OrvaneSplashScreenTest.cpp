@@ -1,6 +1,7 @@
 #include "OrvaneSplashScreen.h"
 #include "EmbeddedImages.h"
 #include "Orvane4StateButton3PDT.h"
+#include "support/EditorTestSupport.h"
 #include "support/WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -63,119 +64,140 @@ TEST (OrvaneSplashScreen, StartsHiddenAtThePictureSizeWithAnEmptyVersionLabel)
     EXPECT_EQ (label.getText(), "1.0.0 (64bit)");
 }
 
-TEST (OrvaneSplashScreen, ShowingTwiceIsModalOnceAndAPressOutsideTheLabelHidesIt)
+TEST (OrvaneSplashScreen, ShownItCoversItsSiblingsWithoutModalStateAndAPressOutsideTheLabelHidesIt)
 {
     juce::Component pedal;
     pedal.setSize (325, 366);
+    pedal.setVisible (true);
     OrvaneSplashScreen panel ("aboutContainer_");
     pedal.addChildComponent (panel);
     Orvane4StateButton3PDT footswitch ("bypassButton_");
     pedal.addAndMakeVisible (footswitch);
+    footswitch.setBounds (222, 266, 90, 99);
 
-    ASSERT_EQ (numModalComponents(), 0);
+    // Shown twice, even with a sibling added after it: on top, visible, never modal.
     panel.showPanel();
     panel.showPanel();
     EXPECT_TRUE (panel.isVisible());
-    EXPECT_TRUE (panel.isCurrentlyModal (false));
-    EXPECT_EQ (numModalComponents(), 1);
-    EXPECT_TRUE (footswitch.isCurrentlyBlockedByAnotherModalComponent());
+    EXPECT_EQ (pedal.getComponentAt (260, 300), &panel);
+    EXPECT_FALSE (panel.isCurrentlyModal (false));
+    EXPECT_EQ (numModalComponents(), 0);
 
     // A press in the label's rectangle reaches the label, which ignores it.
     auto& label = versionLabelOf (panel);
     EXPECT_EQ (panel.getComponentAt (150, 66), &label);
     EXPECT_EQ (panel.getComponentAt (249, 81), &label);
     EXPECT_EQ (panel.getComponentAt (250, 81), &panel);
-    static_cast<juce::Component&> (label).mouseDown (mouseEvent (label, {10.0f, 8.0f}));
+    static_cast<juce::Component&> (label).mouseDown (mouseEvent (label, { 10.0f, 8.0f }));
     EXPECT_TRUE (panel.isVisible());
 
     // Keys are not the panel's business.
     EXPECT_FALSE (panel.keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)));
     EXPECT_TRUE (panel.isVisible());
 
-    // Any press on the panel itself, whatever the button, hides it and ends the modal state.
-    panel.mouseDown (mouseEvent (panel, {5.0f, 300.0f}, juce::ModifierKeys::rightButtonModifier | juce::ModifierKeys::shiftModifier));
+    // Any press on the panel itself, whatever the button, hides it; the footswitch is
+    // reachable again.
+    panel.mouseDown (mouseEvent (panel, { 5.0f, 300.0f }, juce::ModifierKeys::rightButtonModifier | juce::ModifierKeys::shiftModifier));
     EXPECT_FALSE (panel.isVisible());
-    EXPECT_FALSE (panel.isCurrentlyModal (false));
-    EXPECT_EQ (numModalComponents(), 0);
-    EXPECT_FALSE (footswitch.isCurrentlyBlockedByAnotherModalComponent());
+    EXPECT_EQ (pedal.getComponentAt (260, 300), &footswitch);
 
     panel.hidePanel();
     EXPECT_FALSE (panel.isVisible());
 
-    // It can be shown again after being dismissed.
+    // It can be shown again after being dismissed, above a sibling added since.
+    Orvane4StateButton3PDT later ("later");
+    pedal.addAndMakeVisible (later);
+    later.setBounds (0, 0, 50, 50);
     panel.showPanel();
-    EXPECT_EQ (numModalComponents(), 1);
+    EXPECT_EQ (pedal.getComponentAt (10, 10), &panel);
     panel.hidePanel();
-    pump (20);
 }
 
 TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
 {
-    if (! hasDisplay())
-        GTEST_SKIP() << "DISPLAY is not set: this test needs an X server (run it under xvfb-run)";
+    if (const auto why = EditorTestSupport::whyDisplayCannotShowPixels(); why.isNotEmpty())
+        GTEST_SKIP() << why;
 
     const RealPointerSession pointer;
     ASSERT_TRUE (pointer.isLocked());
 
-    // The panel over part of a window, a footswitch beside it so the modal block is visible.
+    // The panel over part of a window, as over an editor that holds the keyboard focus
+    // itself: one footswitch under the panel, one beside it.
     juce::Component window;
+    window.setWantsKeyboardFocus (true);
     OrvaneSplashScreen panel ("aboutContainer_");
-    Orvane4StateButton3PDT footswitch ("bypassButton_");
-    footswitch.setImage (EmbeddedImages::decodeFootswitch());
-    window.addAndMakeVisible (footswitch);
+    Orvane4StateButton3PDT covered ("covered");
+    Orvane4StateButton3PDT beside ("beside");
+    covered.setImage (EmbeddedImages::decodeFootswitch());
+    beside.setImage (EmbeddedImages::decodeFootswitch());
+    window.addAndMakeVisible (covered);
+    window.addAndMakeVisible (beside);
     window.addChildComponent (panel);
-    footswitch.setBounds (360, 40, 90, 99);
+    covered.setBounds (222, 266, 90, 99);
+    beside.setBounds (360, 40, 90, 99);
     panel.setVersionText (juce::String ("1.0.0") + " (64bit)");
 
     struct Clicks : juce::Button::Listener
     {
-        void buttonClicked (juce::Button*) override { ++count; }
-        int count = 0;
+        void buttonClicked (juce::Button* button) override { ++(button->getName() == "covered" ? onCovered : onBeside); }
+        int onCovered = 0, onBeside = 0;
     } clicks;
-    footswitch.addListener (&clicks);
+    covered.addListener (&clicks);
+    beside.addListener (&clicks);
     KeyCounter keys;
-    panel.addKeyListener (&keys);
+    window.addKeyListener (&keys);
 
     window.setBounds (20, 20, 480, 380);
     window.addToDesktop (0);
     window.setVisible (true);
-    ASSERT_TRUE (pumpUntil ([&]
-                            { return window.isShowing(); }));
-    pump (200);
-
     panel.showPanel();
-    pump (100);
+
+    // The card, where it is opaque, on the display.
+    const juce::Rectangle<int> card (12, 8, 300, 50);
+    EXPECT_EQ (EditorTestSupport::differencesAfterWaiting (card + window.getScreenPosition(), EmbeddedImages::decodeAbout().getClippedImage (card), nullptr, 20000), 0);
     screenshotIfRequested ("about-panel-shown");
 
-    // The modal panel keeps the pointer away from the rest of the window.
-    ASSERT_TRUE (movePointerTo (footswitch, {45, 50}));
-    ASSERT_TRUE (xdotool ("click 1"));
-    pump (200);
-    EXPECT_EQ (clicks.count, 0);
-
-    // A press on the version text leaves the panel up; so do keys.
-    ASSERT_TRUE (movePointerTo (panel, {200, 74}));
-    ASSERT_TRUE (xdotool ("click 1"));
-    pump (200);
+    // A press on the version text leaves the panel up; so do keys, which pass it by.
+    ASSERT_TRUE (movePointerTo (panel, { 200, 74 }));
+    ASSERT_TRUE (xdotool ("click 1 key Escape key Return key space"));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return keys.keys == 3; },
+                            20000))
+        << keys.keys << " keys";
     EXPECT_TRUE (panel.isVisible());
-    ASSERT_TRUE (xdotool ("key Escape key Return key space"));
+
+    // The panel keeps the pointer from what it covers only: the rest of the window works.
+    ASSERT_TRUE (movePointerTo (beside, { 45, 50 }));
+    ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return keys.keys == 3; }));
+                            { return clicks.onBeside == 1; },
+                            20000));
     EXPECT_TRUE (panel.isVisible());
-    EXPECT_TRUE (panel.isCurrentlyModal (false));
 
-    // A press anywhere else on the panel dismisses it; the footswitch works again.
-    ASSERT_TRUE (movePointerTo (panel, {160, 300}));
+    // A press anywhere else on the panel dismisses it and clicks nothing under it (the next
+    // click beside it, handled after that press, shows that it is done with).
+    ASSERT_TRUE (movePointerTo (covered, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return ! panel.isVisible(); }));
-    EXPECT_FALSE (panel.isCurrentlyModal (false));
-    ASSERT_TRUE (movePointerTo (footswitch, {45, 50}));
+                            { return ! panel.isVisible(); },
+                            20000));
+    ASSERT_TRUE (movePointerTo (beside, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return clicks.count == 1; }));
-    EXPECT_TRUE (footswitch.getToggleState());
+                            { return clicks.onBeside == 2; },
+                            20000));
+    EXPECT_EQ (clicks.onCovered, 0);
+    EXPECT_EQ (numModalComponents(), 0);
 
-    panel.removeKeyListener (&keys);
-    footswitch.removeListener (&clicks);
+    // Now the footswitch it covered works.
+    ASSERT_TRUE (movePointerTo (covered, { 45, 50 }));
+    ASSERT_TRUE (xdotool ("click 1"));
+    ASSERT_TRUE (pumpUntil ([&]
+                            { return clicks.onCovered == 1; },
+                            20000));
+    EXPECT_TRUE (covered.getToggleState());
+
+    window.removeKeyListener (&keys);
+    covered.removeListener (&clicks);
+    beside.removeListener (&clicks);
 }

@@ -1,6 +1,6 @@
 // The renderer's unit conversions must be the inverses of the texts hosts and knobs show.
-#include "ParameterText.h"
 #include "ParameterUnits.h"
+#include "ParameterText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // The built Standalone app on the virtual display, worked with the X pointer the way a person
-// would: the pedal as it opens, the about card from the logo, and a knob turned by a drag.
+// would: the pedal as it opens, the about card from the logo, a knob turned by a drag, and the
+// window closed while the card is open.
 #include "EmbeddedImages.h"
 #include "support/EditorTestSupport.h"
 #include "support/WidgetTestSupport.h"
@@ -29,7 +30,7 @@ struct App
     App()
     {
         // Started through the shell, which tells its own id before it becomes the app.
-        const juce::StringArray command{"sh", "-c", "echo $$; exec \"$0\" > /dev/null 2>&1", TACETOR_STANDALONE_APP};
+        const juce::StringArray command { "sh", "-c", "echo $$; exec \"$0\" > /dev/null 2>&1", TACETOR_STANDALONE_APP };
 
         if (process.start (command, juce::ChildProcess::wantStdOut))
         {
@@ -50,19 +51,20 @@ struct App
 };
 
 /** The app's top-level window, once it shows, moved to topLeft on the display. Other tests
-    may have their own windows of the app open meanwhile; this one is told apart by its process. */
+    may have their own windows of the app open meanwhile; this one is told apart by its process
+    (xdotool matches any one of its conditions unless told --all). */
 std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, int timeoutMs)
 {
     const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
 
     do
     {
-        const auto id = juce::StringArray::fromLines (run ({"xdotool", "search", "--onlyvisible", "--pid", juce::String (pid), "--name", "^Pelmora Tacetor$"}))[0].trim();
+        const auto id = juce::StringArray::fromLines (run ({ "xdotool", "search", "--all", "--onlyvisible", "--pid", juce::String (pid), "--name", "^Pelmora Tacetor$" }))[0].trim();
 
         if (id.isNotEmpty() && xdotool ("windowmove --sync " + id + " " + juce::String (topLeft.x) + " " + juce::String (topLeft.y)))
         {
             juce::StringPairArray geometry;
-            for (const auto& line : juce::StringArray::fromLines (run ({"xdotool", "getwindowgeometry", "--shell", id})))
+            for (const auto& line : juce::StringArray::fromLines (run ({ "xdotool", "getwindowgeometry", "--shell", id })))
                 geometry.set (line.upToFirstOccurrenceOf ("=", false, false), line.fromFirstOccurrenceOf ("=", false, false));
 
             if (geometry["WIDTH"].getIntValue() > 0)
@@ -88,7 +90,7 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     // goes to the right of the display's middle, where no other test opens one.
     App app;
     ASSERT_GT (app.pid, 0) << "the app did not start";
-    const auto window = placeAppWindow (app.pid, {880, 20}, 20000);
+    const auto window = placeAppWindow (app.pid, { 880, 20 }, 20000);
     ASSERT_TRUE (window.has_value()) << "the app opened no window";
 
     // The app puts its own title bar and, with an input, a notice that input is muted above
@@ -129,4 +131,11 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     saveIfRequested (screen, *window, "standalone-knob-turned");
 
     EXPECT_TRUE (app.process.isRunning()) << "the app stopped while being worked";
+
+    // The card holds up only the pedal: with it open, the close button at the right end of
+    // the window's title bar quits the app.
+    ASSERT_TRUE (pointerAt (pedal, 100, 330, "click 1"));
+    ASSERT_EQ (differencesAfterWaiting (pedalArea, referencePedal (turned, true), nullptr, 20000), 0) << "the about card did not open";
+    ASSERT_TRUE (xdotool ("mousemove " + juce::String (window->getRight() - 20) + " " + juce::String (window->getY() + 14) + " click 1"));
+    EXPECT_TRUE (app.process.waitForProcessToFinish (20000)) << "the app was still running 20 s after its close button was clicked";
 }

@@ -67,10 +67,10 @@ struct PedalWindow : juce::Component
     void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::darkslategrey); }
 
     Counter counter;
-    TacetorThresholdKnob knob{"thresholdKnob_"};
-    Orvane4StateButton3PDT footswitch{"bypassButton_"};
-    Orvane2StateButton dualMono{"dualMonoOnButton_"};
-    Orvane2StateKickButton clickArea{"aboutShowButton_"};
+    TacetorThresholdKnob knob { "thresholdKnob_" };
+    Orvane4StateButton3PDT footswitch { "bypassButton_" };
+    Orvane2StateButton dualMono { "dualMonoOnButton_" };
+    Orvane2StateKickButton clickArea { "aboutShowButton_" };
 };
 
 int frameOf (juce::Component& widget, int numFrames) { return shownFrame (snapshot (widget), numFrames); }
@@ -95,7 +95,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
 
     // Footswitch, toggle off: hovering changes nothing, holding shows the pressed pose, the
     // completed click lights the LED (the pointer still over it) and notifies once.
-    ASSERT_TRUE (movePointerTo (footswitch, {45, 50}));
+    ASSERT_TRUE (movePointerTo (footswitch, { 45, 50 }));
     ASSERT_TRUE (pumpUntil ([&]
                             { return footswitch.isOver(); }));
     EXPECT_EQ (frameOf (footswitch, 4), 0);
@@ -126,7 +126,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
     ASSERT_TRUE (press());
     ASSERT_TRUE (pumpUntil ([&]
                             { return footswitch.isDown(); }));
-    ASSERT_TRUE (movePointerTo (footswitch, {45, 160}));
+    ASSERT_TRUE (movePointerTo (footswitch, { 45, 160 }));
     ASSERT_TRUE (pumpUntil ([&]
                             { return ! footswitch.isOver(); }));
     EXPECT_EQ (frameOf (footswitch, 4), 0);
@@ -137,7 +137,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
 
     // Dual-mono switch: holding changes nothing; the picture flips when the click completes.
     auto& dualMono = window.dualMono;
-    ASSERT_TRUE (movePointerTo (dualMono, {56, 60}));
+    ASSERT_TRUE (movePointerTo (dualMono, { 56, 60 }));
     ASSERT_TRUE (press());
     ASSERT_TRUE (pumpUntil ([&]
                             { return dualMono.isDown(); }));
@@ -149,7 +149,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
 
     // Click area: one notification per completed click, never a picture.
     auto& clickArea = window.clickArea;
-    ASSERT_TRUE (movePointerTo (clickArea, {100, 20}));
+    ASSERT_TRUE (movePointerTo (clickArea, { 100, 20 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
                             { return counter.clicks == 4; }));
@@ -163,9 +163,9 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
 
     // Knob: 125 pixels up from 0 is half way, with the value pop-up open on the desktop.
     auto& knob = window.knob;
-    ASSERT_TRUE (movePointerTo (knob, {48, 36}));
+    ASSERT_TRUE (movePointerTo (knob, { 48, 36 }));
     ASSERT_TRUE (press());
-    ASSERT_TRUE (movePointerTo (knob, {48, 36 - 125}));
+    ASSERT_TRUE (movePointerTo (knob, { 48, 36 - 125 }));
     ASSERT_TRUE (pumpUntil ([&]
                             { return knob.getValue() == 0.5; }));
     EXPECT_EQ (frameOf (knob, OrvaneKnob::numFrames), 50);
@@ -176,7 +176,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
     pump (100);
     screenshotIfRequested ("knob-dragged-with-popup");
 
-    ASSERT_TRUE (movePointerTo (knob, {48, 36 - 300}));
+    ASSERT_TRUE (movePointerTo (knob, { 48, 36 - 300 }));
     ASSERT_TRUE (pumpUntil ([&]
                             { return knob.getValue() == 1.0; }));
     ASSERT_TRUE (release());
@@ -185,7 +185,7 @@ TEST (WidgetWindow, RealPointerWorksTheSwitchesKnobAndClickArea)
     EXPECT_GT (counter.valueChanges, 0);
 
     // Double-click resets to the default and notifies.
-    ASSERT_TRUE (movePointerTo (knob, {48, 36}));
+    ASSERT_TRUE (movePointerTo (knob, { 48, 36 }));
     pump (100);
     counter.valueChanges = 0;
     ASSERT_TRUE (xdotool ("click --repeat 2 --delay 80 1"));

@@ -156,7 +156,7 @@ void screenshotIfRequested (const juce::String& name)
     const auto file = juce::File (juce::CharPointer_UTF8 (folder)).getChildFile (name + ".png");
     juce::ChildProcess process;
 
-    if (process.start (juce::StringArray{"import", "-window", "root", file.getFullPathName()}, 0))
+    if (process.start (juce::StringArray { "import", "-window", "root", file.getFullPathName() }, 0))
         process.waitForProcessToFinish (10000);
 }
 } // namespace WidgetTestSupport

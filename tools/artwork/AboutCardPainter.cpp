@@ -11,9 +11,10 @@ constexpr float cornerRadius = 9.0f;
 constexpr float textWidth = 262.0f;
 } // namespace
 
-AboutCardPainter::AboutCardPainter (const PedalDescription& pedal, const ArtworkFonts& fonts)
+AboutCardPainter::AboutCardPainter (const PedalDescription& pedal, const ArtworkFonts& fonts, int scale)
     : pedal_ (pedal)
     , fonts_ (fonts)
+    , scale_ (juce::jmax (1, scale))
 {
 }
 
@@ -26,10 +27,12 @@ juce::Rectangle<float> AboutCardPainter::cardShape() const
 
 juce::Image AboutCardPainter::paint() const
 {
-    juce::Image image (juce::Image::ARGB, pedal_.aboutWidth, pedal_.aboutHeight, true, juce::SoftwareImageType());
+    juce::Image image (juce::Image::ARGB, pedal_.aboutWidth * scale_, pedal_.aboutHeight * scale_, true, juce::SoftwareImageType());
     paintShadow (image);
 
     juce::Graphics g (image);
+
+    PedalPainter::useUnits (g, scale_);
     paintCard (g, image);
     paintText (g);
     return image;
@@ -39,7 +42,7 @@ void AboutCardPainter::paintShadow (juce::Image& image) const
 {
     // Falls off with the distance from the card, measured against the room left to each
     // edge of the picture, so it is fully transparent on the outermost pixels.
-    const auto card = cardShape();
+    const auto card = cardShape() * static_cast<float> (scale_);
     const auto roomX = card.getX();
     const auto roomY = card.getY();
     juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
@@ -66,7 +69,7 @@ void AboutCardPainter::paintCard (juce::Graphics& g, juce::Image& image) const
     g.setGradientFill (juce::ColourGradient (pedal_.colours.card.brighter (0.12f), 0.0f, card.getY(),
                                              pedal_.colours.card.darker (0.25f), 0.0f, card.getBottom(), false));
     g.fillPath (shape);
-    PedalPainter::addGrain (image, shape, 0.008f, 41);
+    PedalPainter::addGrain (image, scale_, shape, 0.008f, 41);
 
     g.setColour (juce::Colour (0x30ffffff));
     g.strokePath (shape, juce::PathStrokeType (1.0f), juce::AffineTransform::translation (0.0f, 0.5f));

@@ -7,15 +7,16 @@
     Draws the about picture: a dark rounded card with the maker's logo, the product's title,
     the "Version:" caption (the panel's label writes the number beside it), credits, the
     format trademark notices and the maker's legal notice, inside a soft shadow that fades
-    to nothing at the picture's edges. Deterministic; any single thread.
+    to nothing at the picture's edges. Drawn in the pedal's units at a whole-number scale,
+    like PedalPainter's pictures. Deterministic; any single thread.
 */
 class AboutCardPainter
 {
 public:
-    /** Both must outlive the painter. */
-    AboutCardPainter (const PedalDescription& pedal, const ArtworkFonts& fonts);
+    /** Both must outlive the painter; scale is 1 or more. */
+    AboutCardPainter (const PedalDescription& pedal, const ArtworkFonts& fonts, int scale = 1);
 
-    /** The picture: aboutWidth × aboutHeight ARGB, transparent around the card. */
+    /** The picture: (aboutWidth × aboutHeight) × scale ARGB, transparent around the card. */
     juce::Image paint() const;
 
 private:
@@ -29,4 +30,5 @@ private:
 
     const PedalDescription& pedal_;
     const ArtworkFonts& fonts_;
+    int scale_;
 };

@@ -14,7 +14,7 @@
 class ContactSheet
 {
 public:
-    /** pictures holds the seven decoded pictures in PedalArtwork::fileNames order. Returns
+    /** pictures holds the seven decoded 1× pictures in PedalArtwork::fileNames order. Returns
         an empty image if any is missing. */
     static juce::Image compose (const PedalDescription& pedal, const juce::Array<juce::Image>& pictures);
 

@@ -1,10 +1,13 @@
-// TacetorArtwork: draws the pedal's seven pictures from its one description.
+// TacetorArtwork: draws the pedal's pictures, at 1× and 2×, from its one description.
 //
 //   TacetorArtwork --out DIR            writes the pictures into DIR
 //   TacetorArtwork --check DIR          draws them into a temporary folder and compares them
 //                                       byte for byte with DIR (exit 0 when all are equal)
-//   TacetorArtwork --sheet FILE [DIR]   writes a contact sheet of the pictures in DIR, or of
+//   TacetorArtwork --sheet FILE [DIR]   writes a contact sheet of the 1× pictures in DIR, or of
 //                                       freshly drawn ones, as a PNG
+//   TacetorArtwork --icons DIR          writes the app's icon at each size into DIR as a
+//                                       freedesktop icon theme: DIR/16x16/apps/NAME.png and so on
+#include "AppIcon.h"
 #include "ContactSheet.h"
 #include "PedalArtwork.h"
 
@@ -14,7 +17,7 @@ namespace
 {
 int usage()
 {
-    std::cerr << "usage: TacetorArtwork --out DIR | --check DIR | --sheet FILE [DIR]\n";
+    std::cerr << "usage: TacetorArtwork --out DIR | --check DIR | --sheet FILE [DIR] | --icons DIR\n";
     return 2;
 }
 
@@ -74,13 +77,38 @@ int check (const std::vector<PedalArtwork::Picture>& pictures, const juce::File&
     return 1;
 }
 
+int icons (const PedalDescription& pedal, const ArtworkFonts& fonts, const juce::File& theme)
+{
+    // Drawn from the double-size pedal: the largest icons then get more than one source pixel each.
+    constexpr int scale = 2;
+    const AppIcon icon (pedal, PedalArtwork (pedal, fonts).paintAtScale (scale).front().image, scale);
+
+    for (const auto size : AppIcon::sizes)
+    {
+        const auto folder = theme.getChildFile (juce::String (size) + "x" + juce::String (size)).getChildFile ("apps");
+        const auto bytes = PngEncoder::encode (icon.paint (size), PngEncoder::Kind::rgba, false);
+        const auto file = folder.getChildFile ("pelmora-tacetor.png");
+
+        if (! folder.createDirectory() || bytes.isEmpty() || ! file.replaceWithData (bytes.getData(), bytes.getSize()))
+        {
+            std::cerr << "cannot write " << file.getFullPathName() << "\n";
+            return 1;
+        }
+    }
+
+    return 0;
+}
+
 int sheet (const PedalDescription& pedal, const std::vector<PedalArtwork::Picture>& fresh, const juce::File& output, const juce::String& folder)
 {
     juce::Array<juce::Image> pictures;
 
-    for (size_t i = 0; i < fresh.size(); ++i)
-        pictures.add (folder.isEmpty() ? fresh[i].image
-                                       : juce::ImageFileFormat::loadFrom (juce::File (folder).getChildFile (fresh[i].fileName)));
+    // The 1× set comes first.
+    for (const auto& name : PedalArtwork::fileNames (pedal, 1))
+    {
+        const auto& drawn = fresh[static_cast<size_t> (pictures.size())];
+        pictures.add (folder.isEmpty() ? drawn.image : juce::ImageFileFormat::loadFrom (juce::File (folder).getChildFile (name)));
+    }
 
     const auto composed = ContactSheet::compose (pedal, pictures);
     juce::FileOutputStream stream (output);
@@ -116,6 +144,9 @@ int main (int argc, char** argv)
                   << fonts.getMissing().joinIntoString ("\n") << "\n";
         return 1;
     }
+
+    if (mode == "--icons")
+        return icons (pedal, fonts, target);
 
     const auto pictures = PedalArtwork (pedal, fonts).paintAll();
 

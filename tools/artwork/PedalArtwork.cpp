@@ -2,33 +2,40 @@
 
 PedalArtwork::PedalArtwork (const PedalDescription& pedal, const ArtworkFonts& fonts)
     : pedal_ (pedal)
-    , painter_ (pedal, fonts)
-    , aboutPainter_ (pedal, fonts)
+    , fonts_ (fonts)
 {
 }
 
-juce::StringArray PedalArtwork::fileNames (const PedalDescription& pedal)
+juce::StringArray PedalArtwork::fileNames (const PedalDescription& pedal, int scale)
 {
-    return {"background.png", pedal.knobs[0].fileName, pedal.knobs[1].fileName, pedal.knobs[2].fileName,
-            "footswitch.png", "dual_mono_switch.png", "about.png"};
+    juce::StringArray names { "background.png", pedal.knobs[0].fileName, pedal.knobs[1].fileName, pedal.knobs[2].fileName,
+                              "footswitch.png", "dual_mono_switch.png", "about.png" };
+
+    if (scale != 1)
+        for (auto& name : names)
+            name = name.upToLastOccurrenceOf (".", false, false) + "_" + juce::String (scale) + "x." + name.fromLastOccurrenceOf (".", false, false);
+
+    return names;
 }
 
-juce::Image PedalArtwork::paintStrip (const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame)
+juce::Image PedalArtwork::paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame)
 {
     // RGB: no alpha channel, so every frame covers its widget completely. Each frame is drawn
     // on its own at the origin, so equal drawings give equal pixels whatever the frame index.
-    juce::Image strip (juce::Image::RGB, bounds.getWidth(), bounds.getHeight() * frames, false, juce::SoftwareImageType());
+    const auto area = bounds * painter.getScale();
+    juce::Image strip (juce::Image::RGB, area.getWidth(), area.getHeight() * frames, false, juce::SoftwareImageType());
 
     for (int frame = 0; frame < frames; ++frame)
     {
-        auto single = fixedParts.getClippedImage (bounds).createCopy().convertedToFormat (juce::Image::RGB);
+        auto single = fixedParts.getClippedImage (area).createCopy().convertedToFormat (juce::Image::RGB);
 
         {
             juce::Graphics g (single);
+            PedalPainter::useUnits (g, painter.getScale());
             paintFrame (g, frame);
         }
 
-        copyPixels (single, strip, {0, frame * bounds.getHeight()});
+        copyPixels (single, strip, { 0, frame * area.getHeight() });
     }
 
     return strip;
@@ -47,37 +54,57 @@ void PedalArtwork::copyPixels (const juce::Image& source, juce::Image& target, j
 
 std::vector<PedalArtwork::Picture> PedalArtwork::paintAll() const
 {
-    const auto fixedParts = painter_.paintFixedParts();
-    const auto names = fileNames (pedal_);
+    std::vector<Picture> pictures;
+
+    for (const auto scale : scales)
+        for (auto& picture : paintAtScale (scale))
+            pictures.push_back (std::move (picture));
+
+    return pictures;
+}
+
+std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
+{
+    const PedalPainter painter (pedal_, fonts_, scale);
+    const auto fixedParts = painter.paintFixedParts();
+    const auto names = fileNames (pedal_, scale);
     auto background = fixedParts.createCopy();
     std::vector<Picture> pictures;
 
-    pictures.push_back ({names[0], {}, PngEncoder::Kind::rgba, false});
-
-    for (const auto& knob : pedal_.knobs)
+    // Frame 0 of a strip at its widget's place in the background.
+    const auto copyRestingFrame = [&background, scale] (const juce::Image& strip, juce::Rectangle<int> bounds)
     {
+        const auto area = bounds * scale;
+        copyPixels (strip.getClippedImage (area.withZeroOrigin()), background, area.getPosition());
+    };
+
+    pictures.push_back ({ names[0], {}, PngEncoder::Kind::rgba, false });
+
+    for (size_t k = 0; k < pedal_.knobs.size(); ++k)
+    {
+        const auto& knob = pedal_.knobs[k];
         const auto lastFrame = static_cast<float> (pedal_.knobFrames - 1);
-        auto strip = paintStrip (fixedParts, knob.bounds, pedal_.knobFrames, [this, lastFrame] (juce::Graphics& g, int frame)
+        auto strip = paintStrip (painter, fixedParts, knob.bounds, pedal_.knobFrames, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
                                  {
                                      // Even steps from the lower left through straight up to the lower right.
                                      const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
-                                     painter_.paintKnob (g, angle); });
-        copyPixels (strip.getClippedImage (knob.bounds.withZeroOrigin()), background, knob.bounds.getPosition());
-        pictures.push_back ({knob.fileName, strip, PngEncoder::Kind::rgb, true});
+                                     painter.paintKnob (g, angle); });
+        copyRestingFrame (strip, knob.bounds);
+        pictures.push_back ({ names[static_cast<int> (k) + 1], strip, PngEncoder::Kind::rgb, true });
     }
 
     // Frames 0..3: dark and released, dark and pressed, lit and released, lit and pressed.
-    auto footswitch = paintStrip (fixedParts, pedal_.footswitch, pedal_.footswitchFrames, [this] (juce::Graphics& g, int frame)
-                                  { painter_.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
-    copyPixels (footswitch.getClippedImage (pedal_.footswitch.withZeroOrigin()), background, pedal_.footswitch.getPosition());
-    pictures.push_back ({names[4], footswitch, PngEncoder::Kind::rgb, true});
+    auto footswitch = paintStrip (painter, fixedParts, pedal_.footswitch, pedal_.footswitchFrames, [&painter] (juce::Graphics& g, int frame)
+                                  { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
+    copyRestingFrame (footswitch, pedal_.footswitch);
+    pictures.push_back ({ names[4], footswitch, PngEncoder::Kind::rgb, true });
 
-    auto dualMono = paintStrip (fixedParts, pedal_.dualMono, pedal_.dualMonoFrames, [this] (juce::Graphics& g, int frame)
-                                { painter_.paintDualMonoSwitch (g, frame == 1); });
-    copyPixels (dualMono.getClippedImage (pedal_.dualMono.withZeroOrigin()), background, pedal_.dualMono.getPosition());
-    pictures.push_back ({names[5], dualMono, PngEncoder::Kind::rgb, true});
+    auto dualMono = paintStrip (painter, fixedParts, pedal_.dualMono, pedal_.dualMonoFrames, [&painter] (juce::Graphics& g, int frame)
+                                { painter.paintDualMonoSwitch (g, frame == 1); });
+    copyRestingFrame (dualMono, pedal_.dualMono);
+    pictures.push_back ({ names[5], dualMono, PngEncoder::Kind::rgb, true });
 
     pictures.front().image = background;
-    pictures.push_back ({names[6], aboutPainter_.paint(), PngEncoder::Kind::rgba, false});
+    pictures.push_back ({ names[6], AboutCardPainter (pedal_, fonts_, scale).paint(), PngEncoder::Kind::rgba, false });
     return pictures;
 }

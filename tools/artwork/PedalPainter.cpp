@@ -15,7 +15,7 @@ constexpr float twoPi = juce::MathConstants<float>::twoPi;
 
 // The light falls from the upper left, as on a pedal under a desk lamp; every highlight and
 // shadow follows this one direction.
-const Point<float> towardsLight{-0.6f, -0.8f};
+const Point<float> towardsLight { -0.6f, -0.8f };
 
 // A repeatable hash noise in -1..1; the same pixel and seed always give the same value.
 float hashNoise (int x, int y, juce::uint32 seed)
@@ -29,7 +29,7 @@ float hashNoise (int x, int y, juce::uint32 seed)
 
 Point<float> onCircle (Point<float> centre, float radius, float angleFromUp)
 {
-    return {centre.x + radius * std::sin (angleFromUp), centre.y - radius * std::cos (angleFromUp)};
+    return { centre.x + radius * std::sin (angleFromUp), centre.y - radius * std::cos (angleFromUp) };
 }
 
 Path circle (Point<float> centre, float radius)
@@ -47,7 +47,7 @@ void fillCircle (juce::Graphics& g, Point<float> centre, float radius)
 // A gradient that lights a round part from the upper left.
 ColourGradient litAcross (Point<float> centre, float radius, Colour lit, Colour shaded)
 {
-    return {lit, centre + towardsLight * radius, shaded, centre - towardsLight * radius, false};
+    return { lit, centre + towardsLight * radius, shaded, centre - towardsLight * radius, false };
 }
 
 // A soft round shadow cast to the lower right by a part of the given radius.
@@ -73,14 +73,59 @@ Path treadShape (float length, float width)
 }
 } // namespace
 
-PedalPainter::PedalPainter (const PedalDescription& pedal, const ArtworkFonts& fonts)
+PedalPainter::PedalPainter (const PedalDescription& pedal, const ArtworkFonts& fonts, int scale)
     : pedal_ (pedal)
     , fonts_ (fonts)
+    , scale_ (juce::jmax (1, scale))
 {
 }
 
-void PedalPainter::addGrain (juce::Image& image, const juce::Path& shape, float amount, juce::uint32 seed)
+// At 1× nothing is transformed at all, so the 1× pictures keep every pixel they had before
+// the painter learnt to scale.
+void PedalPainter::useUnits (juce::Graphics& g, int scale)
 {
+    if (scale != 1)
+        g.addTransform (juce::AffineTransform::scale (static_cast<float> (scale)));
+}
+
+juce::Path PedalPainter::inPixels (const juce::Path& path, int scale)
+{
+    auto scaled = path;
+
+    if (scale != 1)
+        scaled.applyTransform (juce::AffineTransform::scale (static_cast<float> (scale)));
+
+    return scaled;
+}
+
+void PedalPainter::castShadow (juce::Graphics& g, const juce::DropShadow& shadow, const juce::Path& path) const
+{
+    if (scale_ == 1)
+    {
+        shadow.drawForPath (g, path);
+        return;
+    }
+
+    // The framework blurs a shadow at the context's unit size, which a scaled context then
+    // stretches: blur it at the picture's resolution instead and lay it on pixel for pixel.
+    const juce::DropShadow fine (shadow.colour, shadow.radius * scale_, shadow.offset * scale_);
+    const auto finePath = inPixels (path, scale_);
+    const auto area = (finePath.getBounds().getSmallestIntegerContainer() + fine.offset).expanded (fine.radius + 1);
+    juce::Image rendered (juce::Image::ARGB, area.getWidth(), area.getHeight(), true, juce::SoftwareImageType());
+
+    {
+        juce::Graphics pixels (rendered);
+        pixels.setOrigin (-area.getPosition());
+        fine.drawForPath (pixels, finePath);
+    }
+
+    g.drawImageTransformed (rendered, juce::AffineTransform::translation (static_cast<float> (area.getX()), static_cast<float> (area.getY()))
+                                          .scaled (1.0f / static_cast<float> (scale_)));
+}
+
+void PedalPainter::addGrain (juce::Image& image, int scale, const juce::Path& unitShape, float amount, juce::uint32 seed)
+{
+    const auto shape = inPixels (unitShape, scale);
     const auto area = shape.getBounds().getSmallestIntegerContainer().getIntersection (image.getBounds());
     juce::Image::BitmapData pixels (image, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
                                     juce::Image::BitmapData::readWrite);
@@ -96,7 +141,7 @@ void PedalPainter::addGrain (juce::Image& image, const juce::Path& shape, float 
                 continue;
 
             const auto colour = pixels.getPixelColour (x, y);
-            const auto delta = hashNoise (px, py, seed) * amount;
+            const auto delta = hashNoise (px / scale, py / scale, seed) * amount;
             const auto shift = [delta] (juce::uint8 c)
             { return static_cast<juce::uint8> (juce::jlimit (0, 255, juce::roundToInt (static_cast<float> (c) + delta * 255.0f))); };
             pixels.setPixelColour (x, y, Colour (shift (colour.getRed()), shift (colour.getGreen()), shift (colour.getBlue()), colour.getAlpha()));
@@ -106,7 +151,7 @@ void PedalPainter::addGrain (juce::Image& image, const juce::Path& shape, float 
 
 juce::Image PedalPainter::paintFixedParts() const
 {
-    juce::Image image (juce::Image::ARGB, pedal_.width, pedal_.height, true, juce::SoftwareImageType());
+    juce::Image image (juce::Image::ARGB, pedal_.width * scale_, pedal_.height * scale_, true, juce::SoftwareImageType());
 
     {
         juce::Graphics g (image);
@@ -115,23 +160,27 @@ juce::Image PedalPainter::paintFixedParts() const
 
     {
         juce::Graphics g (image);
+        useUnits (g, scale_);
         paintDiamondPlate (g, image);
     }
 
     {
         juce::Graphics g (image);
+        useUnits (g, scale_);
         paintControlPanel (g, image);
     }
 
     juce::Graphics g (image);
+    useUnits (g, scale_);
     paintKnobScales (g);
     paintCaptionPlate (g);
     paintBadge (g);
     paintLogo (g);
     paintEnclosureEdge (g);
+    paintJackMarks (g);
 
-    for (const auto& corner : {Point<float> (13.0f, 12.0f), Point<float> (312.0f, 12.0f),
-                               Point<float> (13.0f, 354.0f), Point<float> (312.0f, 354.0f)})
+    for (const auto& corner : { Point<float> (13.0f, 12.0f), Point<float> (312.0f, 12.0f),
+                                Point<float> (13.0f, 354.0f), Point<float> (312.0f, 354.0f) })
         paintScrew (g, corner, 4.6f, 0.6f + corner.x * 0.01f);
 
     return image;
@@ -139,7 +188,7 @@ juce::Image PedalPainter::paintFixedParts() const
 
 void PedalPainter::paintDiamondPlate (juce::Graphics& g, juce::Image& image) const
 {
-    const auto bounds = image.getBounds().toFloat();
+    const auto bounds = juce::Rectangle<int> (pedal_.width, pedal_.height).toFloat();
     Path enclosure;
     enclosure.addRoundedRectangle (bounds, pedal_.enclosureCornerRadius);
 
@@ -147,7 +196,7 @@ void PedalPainter::paintDiamondPlate (juce::Graphics& g, juce::Image& image) con
     g.setGradientFill (ColourGradient (steel.brighter (0.25f), 0.0f, 0.0f, steel.darker (0.35f), bounds.getRight(), bounds.getBottom(), false));
     g.fillPath (enclosure);
 
-    addGrain (image, enclosure, 0.018f, 11);
+    addGrain (image, scale_, enclosure, 0.018f, 11);
 
     g.saveState();
     g.reduceClipRegion (enclosure);
@@ -198,12 +247,12 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     Path panel;
     panel.addRoundedRectangle (area, 9.0f);
 
-    juce::DropShadow (Colour (0xcc000000), 6, {2, 3}).drawForPath (g, panel);
+    castShadow (g, juce::DropShadow (Colour (0xcc000000), 6, { 2, 3 }), panel);
 
     g.setGradientFill (ColourGradient (pedal_.colours.panel.brighter (0.18f), 0.0f, area.getY(),
                                        pedal_.colours.panel.darker (0.3f), 0.0f, area.getBottom(), false));
     g.fillPath (panel);
-    addGrain (image, panel, 0.012f, 23);
+    addGrain (image, scale_, panel, 0.012f, 23);
 
     // A folded steel plate: a bright top edge, a dark lower one.
     g.setGradientFill (ColourGradient (Colour (0x40ffffff), 0.0f, area.getY(), Colour (0x00ffffff), 0.0f, area.getY() + 12.0f, false));
@@ -212,10 +261,10 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     g.strokePath (panel, juce::PathStrokeType (1.0f));
 
     const auto inset = 8.0f;
-    for (const auto& corner : {Point<float> (area.getX() + inset, area.getY() + inset),
-                               Point<float> (area.getRight() - inset, area.getY() + inset),
-                               Point<float> (area.getX() + inset, area.getBottom() - inset),
-                               Point<float> (area.getRight() - inset, area.getBottom() - inset)})
+    for (const auto& corner : { Point<float> (area.getX() + inset, area.getY() + inset),
+                                Point<float> (area.getRight() - inset, area.getY() + inset),
+                                Point<float> (area.getX() + inset, area.getBottom() - inset),
+                                Point<float> (area.getRight() - inset, area.getBottom() - inset) })
         paintScrew (g, corner, 3.2f, corner.x * 0.07f + corner.y * 0.03f);
 
     g.setColour (pedal_.colours.print);
@@ -223,30 +272,62 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
     for (const auto& knob : pedal_.knobs)
         Lettering::drawCentred (g, fonts_.caption (16.0f), knob.caption,
                                 static_cast<float> (knob.bounds.getX()) + pedal_.knobCentre.x, pedal_.captionBaseline, 0.12f);
-
-    paintJackMarks (g);
 }
 
 void PedalPainter::paintJackMarks (juce::Graphics& g) const
 {
-    // Along the top edge, where the jacks come out of the enclosure's sides and back: the
-    // signal enters on the right and leaves on the left, so both arrows point left.
-    const auto area = pedal_.controlPanel;
-    const auto baseline = area.getY() + 16.0f;
-    const auto font = fonts_.caption (11.0f);
-    const auto arrow = [&g, baseline] (float tipX)
+    // Decals on the enclosure's top edge, over where the jacks come out: the output at the
+    // left corner, the power in the middle, the input at the right corner, each clear of the
+    // knob below it so that none reads as a knob's name. The signal runs from right to left,
+    // so both jack arrows point left.
+    struct Mark
     {
-        Path triangle;
-        triangle.addTriangle (tipX, baseline - 3.5f, tipX + 5.0f, baseline - 6.5f, tipX + 5.0f, baseline - 0.5f);
-        g.fillPath (triangle);
+        juce::String text;
+        bool arrow;
+        float anchor, alignment; // the decal's left edge (0), centre (0.5) or right edge (1) sits at anchor
     };
 
-    g.setColour (pedal_.colours.printDim);
-    arrow (area.getX() + 19.0f);
-    Lettering::drawCentred (g, font, "OUTPUT", area.getX() + 48.0f, baseline, 0.2f);
-    arrow (area.getRight() - 60.0f);
-    Lettering::drawCentred (g, font, "INPUT", area.getRight() - 34.0f, baseline, 0.2f);
-    Lettering::drawCentred (g, font, "9V DC", area.getCentreX(), baseline, 0.2f);
+    const auto width = static_cast<float> (pedal_.width);
+    constexpr float corner = 23.0f;
+    const Mark marks[] = { { "OUTPUT", true, corner, 0.0f },
+                           { "9V DC", false, width * 0.5f, 0.5f },
+                           { "INPUT", true, width - corner, 1.0f } };
+
+    const auto font = fonts_.caption (11.0f).withExtraKerningFactor (0.2f);
+    constexpr float top = 3.5f, height = 12.0f, padding = 5.0f, arrowWidth = 5.0f, arrowGap = 4.0f;
+    const auto baseline = top + height - 2.5f;
+
+    for (const auto& mark : marks)
+    {
+        juce::GlyphArrangement glyphs;
+        glyphs.addLineOfText (font, mark.text, 0.0f, baseline);
+        const auto ink = glyphs.getBoundingBox (0, -1, false);
+        const auto content = ink.getWidth() + (mark.arrow ? arrowWidth + arrowGap : 0.0f);
+        const juce::Rectangle<float> decal (mark.anchor - (content + 2.0f * padding) * mark.alignment, top, content + 2.0f * padding, height);
+        const auto left = decal.getX() + padding;
+
+        g.setColour (Colour (0x99000000));
+        g.fillRoundedRectangle (decal.translated (0.6f, 0.9f), 2.5f);
+        g.setGradientFill (ColourGradient (pedal_.colours.panel.brighter (0.2f), 0.0f, decal.getY(),
+                                           pedal_.colours.panel.darker (0.3f), 0.0f, decal.getBottom(), false));
+        g.fillRoundedRectangle (decal, 2.5f);
+        g.setColour (Colour (0x30ffffff));
+        g.drawRoundedRectangle (decal.reduced (0.5f), 2.5f, 0.7f);
+
+        g.setColour (pedal_.colours.print);
+        auto x = left;
+
+        if (mark.arrow)
+        {
+            Path triangle;
+            triangle.addTriangle (x, baseline - 3.5f, x + arrowWidth, baseline - 6.5f, x + arrowWidth, baseline - 0.5f);
+            g.fillPath (triangle);
+            x += arrowWidth + arrowGap;
+        }
+
+        glyphs.moveRangeOfGlyphs (0, -1, x - ink.getX(), 0.0f);
+        glyphs.draw (g);
+    }
 }
 
 void PedalPainter::paintKnobScales (juce::Graphics& g) const
@@ -264,7 +345,7 @@ void PedalPainter::paintKnobScales (juce::Graphics& g) const
             const auto inner = pedal_.scaleInnerRadius - (major ? 0.5f : 0.0f);
             const auto outer = pedal_.scaleOuterRadius + (major ? 1.0f : 0.0f);
             g.setColour (major ? pedal_.colours.print : pedal_.colours.printDim);
-            g.drawLine ({onCircle (centre, inner, angle), onCircle (centre, outer, angle)}, major ? 1.5f : 1.1f);
+            g.drawLine ({ onCircle (centre, inner, angle), onCircle (centre, outer, angle) }, major ? 1.5f : 1.1f);
         }
     }
 }
@@ -273,7 +354,7 @@ void PedalPainter::paintCaptionPlate (juce::Graphics& g) const
 {
     const auto plate = pedal_.dualMonoCaptionPlate + pedal_.dualMono.getPosition().toFloat();
 
-    juce::DropShadow (Colour (0xaa000000), 3, {1, 1}).drawForRectangle (g, plate.getSmallestIntegerContainer());
+    juce::DropShadow (Colour (0xaa000000), 3, { 1, 1 }).drawForRectangle (g, plate.getSmallestIntegerContainer());
     g.setGradientFill (ColourGradient (pedal_.colours.chromeLight, plate.getX(), plate.getY(),
                                        pedal_.colours.chromeDark, plate.getX(), plate.getBottom(), false));
     g.fillRoundedRectangle (plate, 3.0f);
@@ -286,8 +367,8 @@ void PedalPainter::paintCaptionPlate (juce::Graphics& g) const
     g.setColour (pedal_.colours.print);
     Lettering::drawCentred (g, fonts_.caption (14.0f), pedal_.dualMonoCaption, plate.getCentreX(), plate.getBottom() - 5.0f, 0.14f);
 
-    for (const auto x : {plate.getX() + 6.0f, plate.getRight() - 6.0f})
-        paintScrew (g, {x, plate.getCentreY()}, 2.2f, x * 0.1f);
+    for (const auto x : { plate.getX() + 6.0f, plate.getRight() - 6.0f })
+        paintScrew (g, { x, plate.getCentreY() }, 2.2f, x * 0.1f);
 }
 
 void PedalPainter::paintBadge (juce::Graphics& g) const
@@ -296,7 +377,7 @@ void PedalPainter::paintBadge (juce::Graphics& g) const
 
     Path outline;
     outline.addRoundedRectangle (badge, 10.0f);
-    juce::DropShadow (Colour (0xcc000000), 5, {2, 3}).drawForPath (g, outline);
+    castShadow (g, juce::DropShadow (Colour (0xcc000000), 5, { 2, 3 }), outline);
 
     g.setGradientFill (ColourGradient (pedal_.colours.chromeLight, badge.getX(), badge.getY(),
                                        pedal_.colours.chromeDark, badge.getRight(), badge.getBottom(), false));
@@ -390,8 +471,8 @@ void PedalPainter::paintScrew (juce::Graphics& g, juce::Point<float> centre, flo
 
     // A cross recess, darkest on the side away from the light.
     g.setColour (Colour (0xff1b1c1e));
-    for (const auto angle : {slotAngle, slotAngle + juce::MathConstants<float>::halfPi})
-        g.drawLine ({onCircle (centre, radius * 0.62f, angle), onCircle (centre, radius * 0.62f, angle + juce::MathConstants<float>::pi)}, radius * 0.32f);
+    for (const auto angle : { slotAngle, slotAngle + juce::MathConstants<float>::halfPi })
+        g.drawLine ({ onCircle (centre, radius * 0.62f, angle), onCircle (centre, radius * 0.62f, angle + juce::MathConstants<float>::pi) }, radius * 0.32f);
 
     g.setColour (Colour (0x55000000));
     g.drawEllipse (centre.x - radius, centre.y - radius, radius * 2.0f, radius * 2.0f, 0.7f);
@@ -487,9 +568,9 @@ void PedalPainter::paintKnob (juce::Graphics& g, float angle) const
     {
         const auto a = angle + static_cast<float> (i) * twoPi / static_cast<float> (ridges);
         g.setColour (Colour (0xff35383c));
-        g.drawLine ({onCircle (c, face + 1.8f, a), onCircle (c, r - 0.8f, a)}, 1.3f);
+        g.drawLine ({ onCircle (c, face + 1.8f, a), onCircle (c, r - 0.8f, a) }, 1.3f);
         g.setColour (Colour (0xff050506));
-        g.drawLine ({onCircle (c, face + 1.8f, a + 0.06f), onCircle (c, r - 0.8f, a + 0.06f)}, 0.8f);
+        g.drawLine ({ onCircle (c, face + 1.8f, a + 0.06f), onCircle (c, r - 0.8f, a + 0.06f) }, 0.8f);
     }
 
     // The lamp's light across the skirt stays put while the ridges turn under it.
@@ -512,13 +593,14 @@ void PedalPainter::paintKnob (juce::Graphics& g, float angle) const
     g.setGradientFill (litAcross (c, face, Colour (0x70ffffff), Colour (0x90000000)));
     g.strokePath (circle (c, face - 0.6f), juce::PathStrokeType (1.2f));
 
-    // Pointer: a cream line from near the centre out across the rim.
+    // Pointer: a cream line printed on the cap, from near its centre to just inside its rim.
+    const auto pointerEnd = face - 2.5f;
     g.setColour (Colour (0x99000000));
-    g.drawLine ({onCircle (c, 5.0f, angle) + Point<float> (0.5f, 0.8f), onCircle (c, r - 1.5f, angle) + Point<float> (0.5f, 0.8f)}, 3.2f);
+    g.drawLine ({ onCircle (c, 4.0f, angle) + Point<float> (0.5f, 0.8f), onCircle (c, pointerEnd, angle) + Point<float> (0.5f, 0.8f) }, 3.2f);
     g.setColour (pedal_.colours.knobPointer);
     juce::Path pointer;
-    pointer.startNewSubPath (onCircle (c, 5.0f, angle));
-    pointer.lineTo (onCircle (c, r - 1.5f, angle));
+    pointer.startNewSubPath (onCircle (c, 4.0f, angle));
+    pointer.lineTo (onCircle (c, pointerEnd, angle));
     g.strokePath (pointer, juce::PathStrokeType (2.6f, juce::PathStrokeType::curved, juce::PathStrokeType::rounded));
 }
 
@@ -602,7 +684,7 @@ void PedalPainter::paintDualMonoSwitch (juce::Graphics& g, bool on) const
     lever.addEllipse (tip.x - 4.2f, tip.y - 4.2f, 8.4f, 8.4f);
     lever.setUsingNonZeroWinding (true);
 
-    juce::DropShadow (Colour (0xaa000000), 3, {3, 3}).drawForPath (g, lever);
+    castShadow (g, juce::DropShadow (Colour (0xaa000000), 3, { 3, 3 }), lever);
 
     ColourGradient cylinder (pedal_.colours.chromeDark, c.x - 4.5f, 0.0f, pedal_.colours.chromeDark.darker (0.5f), c.x + 4.5f, 0.0f, false);
     cylinder.addColour (0.3, pedal_.colours.chromeLight);
