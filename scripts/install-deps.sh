@@ -5,11 +5,13 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config ccache
-    juce-modules-source libxcursor-dev libx11-dev libflac-dev libvorbis-dev libogg-dev
+    juce-modules-source libxcursor-dev libx11-dev libflac-dev libvorbis-dev libogg-dev libsndfile1-dev
     libgtest-dev libbenchmark-dev
     lilv-utils serdi ardour xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
     libpng-dev fonts-dejavu-extra fonts-bebas-neue fonts-lobstertwo fonts-league-spartan
     clang-14 libclang-rt-14-dev locales
+    libjack-jackd2-dev dpkg-dev file
+    lintian desktop-file-utils lv2-dev jackd2
 )
 
 if [ $# -gt 0 ]; then

@@ -25,7 +25,7 @@ pid=$!
 
 window=
 for _ in $(seq 1 60); do
-    window=$(xdotool search --pid "$pid" --onlyvisible --name "Pelmora Tacetor" 2> /dev/null | head -n 1 || true)
+    window=$(xdotool search --all --pid "$pid" --onlyvisible --name "Pelmora Tacetor" 2> /dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     kill -0 "$pid" 2> /dev/null || break
     sleep 0.25
