@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-"$root/build"}
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --test
 "$root/scripts/install-deps.sh" calf-plugins lsp-plugins-lv2 zam-plugins mda-lv2
 
 "$root/scripts/configure.sh" "$build" >/dev/null

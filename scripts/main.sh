@@ -9,6 +9,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 
 "$root/scripts/install-deps.sh"
-"$root/scripts/configure.sh" "$build"
+"$root/scripts/configure.sh" "$build" -DBUILD_TESTING=OFF -DTACETOR_BUILD_BENCHMARKS=OFF
 cmake --build "$build" --target install-plugins
 "$HOME/.local/bin/tacetor-render" --demo "$build/demo" --plugin "$HOME/.vst3/PelmoraTacetor.vst3"

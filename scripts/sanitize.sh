@@ -30,9 +30,11 @@ for kind in "${kinds[@]}"; do
         *) echo "unknown sanitizer kind: $kind (address or thread)" >&2; exit 2 ;;
     esac
 
+    begin=$SECONDS
     echo "== $kind: $sanitizers in $build"
     "$root/scripts/configure.sh" "$build" -DTACETOR_SANITIZE="$sanitizers" -DTACETOR_BUILD_BENCHMARKS=OFF
     cmake --build "$build"
     xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$build" --output-on-failure -j2 --exclude-regex "$excluded"
+    echo "== $kind: $((SECONDS - begin)) s"
 done
