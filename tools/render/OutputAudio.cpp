@@ -81,11 +81,11 @@ juce::Result OutputAudio::checkName (const juce::File& file, const std::optional
     if (! requested.has_value() || holds (*container, *requested))
         return juce::Result::ok();
 
-    const auto takes = *container == Container::flac  ? juce::String ("8, 16 or 24")
-                       : *container == Container::ogg ? juce::String ("no --bits: Ogg Vorbis has no bit depth")
-                                                      : juce::String ("8, 16, 24 or 32 (integer), 32f or 64f (floating point)");
+    const auto why = *container == Container::flac  ? juce::String ("FLAC output takes 8, 16 or 24 bits")
+                     : *container == Container::ogg ? juce::String ("Ogg Vorbis has no bit depth and takes no --bits")
+                                                    : containerName (*container) + " output takes 8, 16, 24 or 32 (integer), 32f or 64f (floating point)";
 
-    return juce::Result::fail ("cannot write '" + file.getFullPathName() + "' as " + requested->describe() + ": " + containerName (*container) + " output takes " + takes);
+    return juce::Result::fail ("cannot write '" + file.getFullPathName() + "' as " + requested->describe() + ": " + why);
 }
 
 SampleFormat OutputAudio::chooseFormat (Container container, const SampleFormat& inputFormat,
