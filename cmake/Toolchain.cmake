@@ -21,6 +21,11 @@ set(TACETOR_SANITIZE "" CACHE STRING "Comma-separated list of sanitizers to buil
 if(TACETOR_SANITIZE)
     add_compile_options(-fsanitize=${TACETOR_SANITIZE} -fno-omit-frame-pointer -g)
     add_link_options(-fsanitize=${TACETOR_SANITIZE})
+    # The scripts build instrumented code as RelWithDebInfo at -O1, the level the sanitizers'
+    # documentation advises: the same reports as at -O3 (which JUCE gives Release builds), with
+    # readable stacks, in far less compile time.
+    set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O1 -g -DNDEBUG")
+    set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O1 -g -DNDEBUG")
 endif()
 
 # Our own sources are held to warnings-as-errors; JUCE's are not, since it is not ours to fix.

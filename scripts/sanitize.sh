@@ -32,7 +32,9 @@ for kind in "${kinds[@]}"; do
 
     begin=$SECONDS
     echo "== $kind: $sanitizers in $build"
-    "$root/scripts/configure.sh" "$build" -DTACETOR_SANITIZE="$sanitizers" -DTACETOR_BUILD_BENCHMARKS=OFF
+    # RelWithDebInfo: the optimisation level sanitizers advise (cmake/Toolchain.cmake).
+    BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
+        -DTACETOR_SANITIZE="$sanitizers" -DTACETOR_BUILD_BENCHMARKS=OFF
     cmake --build "$build"
     xvfb-run -a -s "-screen 0 1280x1024x24" \
         ctest --test-dir "$build" --output-on-failure -j2 --exclude-regex "$excluded"
