@@ -251,7 +251,7 @@ TEST (ImageButtons, ClickAreaDrawsNothingAndClicksOncePerClick)
         EXPECT_TRUE (area.isDown());
         EXPECT_TRUE (isBlank (snapshot (area)));
         handlers.mouseUp (mouseEvent (area, inside, {}));
-        pump (20);
+        ASSERT_TRUE (deliverPending());
         EXPECT_EQ (counter.clicks, click);
         EXPECT_FALSE (area.getToggleState());
         EXPECT_TRUE (isBlank (snapshot (area)));
