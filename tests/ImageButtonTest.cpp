@@ -271,13 +271,11 @@ TEST (ImageButtons, SpaceOrReturnOnAFocusedSwitchClicksItAsTheMouseDoes)
 
     EXPECT_TRUE (dualMono.keyPressed (juce::KeyPress (juce::KeyPress::spaceKey)));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return counter.clicks == 1; },
-                            20000));
+                            { return counter.clicks == 1; }));
     EXPECT_TRUE (dualMono.getToggleState());
     EXPECT_TRUE (dualMono.keyPressed (juce::KeyPress (juce::KeyPress::returnKey)));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return counter.clicks == 2; },
-                            20000));
+                            { return counter.clicks == 2; }));
     EXPECT_FALSE (dualMono.getToggleState());
 
     // Space with a modifier, arrows and Tab are not the switch's.

@@ -53,10 +53,12 @@ struct App
 /** The app's top-level window, once it shows, moved to topLeft on the display. Other tests
     may have their own windows of the app open meanwhile; this one is told apart by its process
     (xdotool matches any one of its conditions unless told --all). The app may still place its
-    window itself just after showing it, so the move is repeated until the window stays put. */
-std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, int timeoutMs)
+    window itself just after showing it, so the move is repeated until the window stays put.
+    lastSeen tells where the window was last found, if anywhere. */
+std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, juce::String& lastSeen)
 {
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (waitLimitMs);
+    lastSeen = "no window of the app";
 
     do
     {
@@ -73,6 +75,8 @@ std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> to
 
             if (placed.getPosition() == topLeft && ! placed.isEmpty())
                 return placed;
+
+            lastSeen = "window " + id + " at " + placed.toString();
         }
 
         juce::Thread::sleep (200);
@@ -93,8 +97,9 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     // goes to the right of the display's middle, where no other test opens one.
     App app;
     ASSERT_GT (app.pid, 0) << "the app did not start";
-    const auto window = placeAppWindow (app.pid, { 880, 20 }, 20000);
-    ASSERT_TRUE (window.has_value()) << "the app opened no window";
+    juce::String lastSeen;
+    const auto window = placeAppWindow (app.pid, { 880, 20 }, lastSeen);
+    ASSERT_TRUE (window.has_value()) << "the app's window was not placed within " << waitLimitMs << " ms; last seen: " << lastSeen;
 
     // The app puts its own title bar and, with an input, a notice that input is muted above
     // the editor; the pedal is wherever its picture shows inside the window.
@@ -143,5 +148,5 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     ASSERT_TRUE (pointerAt (pedal, 100, 330, "click 1"));
     ASSERT_EQ (differencesAfterWaiting (pedalArea, referencePedal (turned, true)), 0) << "the about card did not open";
     ASSERT_TRUE (xdotool ("mousemove " + juce::String (window->getRight() - 20) + " " + juce::String (window->getY() + 14) + " click 1"));
-    EXPECT_TRUE (app.process.waitForProcessToFinish (20000)) << "the app was still running 20 s after its close button was clicked";
+    EXPECT_TRUE (app.process.waitForProcessToFinish (waitLimitMs)) << "the app was still running " << waitLimitMs << " ms after its close button was clicked";
 }

@@ -19,9 +19,9 @@ cleanup() { # the clients first, the server last
 }
 trap cleanup EXIT
 
-# Polls COMMAND up to 20 s, until it succeeds.
+# Polls COMMAND up to a minute (generous, for a busy machine), until it succeeds.
 wait_for() {
-    for _ in $(seq 1 80); do "$@" > /dev/null 2>&1 && return 0; sleep 0.25; done
+    for _ in $(seq 1 240); do "$@" > /dev/null 2>&1 && return 0; sleep 0.25; done
     return 1
 }
 

@@ -25,7 +25,7 @@ HOME="$work" "$app" > "$work/app.log" 2>&1 &
 pid=$!
 
 window=
-for _ in $(seq 1 60); do
+for _ in $(seq 1 240); do
     window=$(xdotool search --all --pid "$pid" --onlyvisible --name "Pelmora Tacetor" 2> /dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     kill -0 "$pid" 2> /dev/null || break
@@ -40,9 +40,9 @@ else
 fi
 
 # The pedal's pictures have thousands of colours, an empty window a handful: once they show,
-# the app has come through its start-up and painted. Polled for up to 20 s.
+# the app has come through its start-up and painted. Each wait is polled for up to a minute.
 colours=0
-for _ in $(seq 1 80); do
+for _ in $(seq 1 240); do
     [ -n "$window" ] && kill -0 "$pid" 2> /dev/null || break
     colours=$(import -window "$window" -format %k info: 2> /dev/null || echo 0)
     [ "$colours" -gt 1000 ] && break
