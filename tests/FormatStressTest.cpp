@@ -88,6 +88,7 @@ struct Transport
 {
     std::atomic<bool> stop { false }, running { false }, processing { false };
     std::atomic<int> prepared { 0 };
+    std::atomic<long> blocks { 0 }; // processed so far
 
     void pause()
     {
@@ -135,7 +136,7 @@ AudioRun runAudio (juce::AudioPluginInstance& plugin, Transport& transport, std:
             plugin.processBlock (view, midi);
         }
 
-        ++run.blocks;
+        transport.blocks = ++run.blocks;
 
         if (signal == Signal::finite && ! allFinite (view, numSamples) && run.nonFiniteOutputs++ == 0)
             run.firstFault << "non-finite output in a block of " << numSamples << " samples, "
@@ -186,12 +187,14 @@ void stress (juce::AudioPluginInstance& plugin, bool openEditor, std::chrono::mi
     // The message thread: sample rates and block sizes re-prepared without a release in between,
     // programs, state saved and restored, and the editor opened and closed, all while audio runs.
     std::mt19937 random (31u);
-    // At least a few re-preparations however slow the build (sanitizers slow it tenfold).
+    // At least a few re-preparations and some audio however slow the build or busy the machine
+    // (sanitizers slow it tenfold).
     constexpr int minimumRounds = 30;
+    constexpr long minimumBlocks = 100;
     const auto end = std::chrono::steady_clock::now() + duration;
     int round = 0;
 
-    while (round < minimumRounds || std::chrono::steady_clock::now() < end)
+    while (round < minimumRounds || transport.blocks.load() <= minimumBlocks || std::chrono::steady_clock::now() < end)
     {
         if (round % 10 == 0)
         {
@@ -230,7 +233,7 @@ void stress (juce::AudioPluginInstance& plugin, bool openEditor, std::chrono::mi
     audioThread.join();
     plugin.releaseResources();
 
-    EXPECT_GT (audio.blocks, 100);
+    EXPECT_GT (audio.blocks, minimumBlocks);
     EXPECT_EQ (audio.nonFiniteOutputs, 0) << audio.firstFault;
 }
 } // namespace

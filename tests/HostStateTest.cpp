@@ -3,6 +3,7 @@
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PluginBundleHost.h"
 #include "support/HostProjects.h"
+#include "support/WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,8 @@ Seen seenBy (juce::AudioPluginInstance& instance)
     return seen;
 }
 
-// Runs a few blocks and the message loop, so that queued parameter changes reach the plug-in
-// and its announcements reach the host.
+// Runs a few blocks, each followed by the messages it posted, so that queued parameter changes
+// reach the plug-in and its announcements reach the host.
 void settle (juce::AudioPluginInstance& instance)
 {
     juce::AudioBuffer<float> buffer (2, 256);
@@ -47,7 +48,7 @@ void settle (juce::AudioPluginInstance& instance)
     {
         buffer.clear();
         instance.processBlock (buffer, midi);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        ASSERT_TRUE (WidgetTestSupport::deliverPending());
     }
 }
 

@@ -154,15 +154,14 @@ TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
 
     // The card, where it is opaque, on the display.
     const juce::Rectangle<int> card (12, 8, 300, 50);
-    EXPECT_EQ (EditorTestSupport::differencesAfterWaiting (card + window.getScreenPosition(), EmbeddedImages::decodeAbout().getClippedImage (card), nullptr, 20000), 0);
+    EXPECT_EQ (EditorTestSupport::differencesAfterWaiting (card + window.getScreenPosition(), EmbeddedImages::decodeAbout().getClippedImage (card)), 0);
     screenshotIfRequested ("about-panel-shown");
 
     // A press on the version text leaves the panel up; so do keys, which pass it by.
     ASSERT_TRUE (movePointerTo (panel, { 200, 74 }));
     ASSERT_TRUE (xdotool ("click 1 key Escape key Return key space"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return keys.keys == 3; },
-                            20000))
+                            { return keys.keys == 3; }))
         << keys.keys << " keys";
     EXPECT_TRUE (panel.isVisible());
 
@@ -170,8 +169,7 @@ TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
     ASSERT_TRUE (movePointerTo (beside, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return clicks.onBeside == 1; },
-                            20000));
+                            { return clicks.onBeside == 1; }));
     EXPECT_TRUE (panel.isVisible());
 
     // A press anywhere else on the panel dismisses it and clicks nothing under it (the next
@@ -179,13 +177,11 @@ TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
     ASSERT_TRUE (movePointerTo (covered, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return ! panel.isVisible(); },
-                            20000));
+                            { return ! panel.isVisible(); }));
     ASSERT_TRUE (movePointerTo (beside, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return clicks.onBeside == 2; },
-                            20000));
+                            { return clicks.onBeside == 2; }));
     EXPECT_EQ (clicks.onCovered, 0);
     EXPECT_EQ (numModalComponents(), 0);
 
@@ -193,8 +189,7 @@ TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
     ASSERT_TRUE (movePointerTo (covered, { 45, 50 }));
     ASSERT_TRUE (xdotool ("click 1"));
     ASSERT_TRUE (pumpUntil ([&]
-                            { return clicks.onCovered == 1; },
-                            20000));
+                            { return clicks.onCovered == 1; }));
     EXPECT_TRUE (covered.getToggleState());
 
     window.removeKeyListener (&keys);

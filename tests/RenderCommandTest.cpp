@@ -1,6 +1,7 @@
 // The built tacetor-render executable: refusals that touch nothing, and the hosted bundles
 // rendering exactly what the linked-in gate renders.
 #include "support/RenderTestSupport.h"
+#include "support/WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -202,7 +203,7 @@ TEST (RenderCommand, SignalsThatEndItLeaveNoTemporaryFileAndTheOldOutputIntact)
 
         // Wait, up to a generous bound, for the temporary file to appear beside the output.
         juce::StringArray seen;
-        const auto giveUp = juce::Time::getMillisecondCounter() + 20000;
+        const auto giveUp = juce::Time::getMillisecondCounter() + WidgetTestSupport::waitLimitMs;
 
         while ((seen = folder.listFiles()) == filesBefore && juce::Time::getMillisecondCounter() < giveUp)
             juce::Thread::yield();

@@ -52,24 +52,31 @@ struct App
 
 /** The app's top-level window, once it shows, moved to topLeft on the display. Other tests
     may have their own windows of the app open meanwhile; this one is told apart by its process
-    (xdotool matches any one of its conditions unless told --all). */
-std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, int timeoutMs)
+    (xdotool matches any one of its conditions unless told --all). The app may still place its
+    window itself just after showing it, so the move is repeated until the window stays put.
+    lastSeen tells where the window was last found, if anywhere. */
+std::optional<juce::Rectangle<int>> placeAppWindow (int pid, juce::Point<int> topLeft, juce::String& lastSeen)
 {
-    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (timeoutMs);
+    const auto end = juce::Time::getMillisecondCounter() + static_cast<juce::uint32> (waitLimitMs);
+    lastSeen = "no window of the app";
 
     do
     {
         const auto id = juce::StringArray::fromLines (run ({ "xdotool", "search", "--all", "--onlyvisible", "--pid", juce::String (pid), "--name", "^Pelmora Tacetor$" }))[0].trim();
 
-        if (id.isNotEmpty() && xdotool ("windowmove --sync " + id + " " + juce::String (topLeft.x) + " " + juce::String (topLeft.y)))
+        if (id.isNotEmpty() && xdotool ("windowmove " + id + " " + juce::String (topLeft.x) + " " + juce::String (topLeft.y)))
         {
             juce::StringPairArray geometry;
             for (const auto& line : juce::StringArray::fromLines (run ({ "xdotool", "getwindowgeometry", "--shell", id })))
                 geometry.set (line.upToFirstOccurrenceOf ("=", false, false), line.fromFirstOccurrenceOf ("=", false, false));
 
-            if (geometry["WIDTH"].getIntValue() > 0)
-                return juce::Rectangle<int> (geometry["X"].getIntValue(), geometry["Y"].getIntValue(),
-                                             geometry["WIDTH"].getIntValue(), geometry["HEIGHT"].getIntValue());
+            const juce::Rectangle<int> placed (geometry["X"].getIntValue(), geometry["Y"].getIntValue(),
+                                               geometry["WIDTH"].getIntValue(), geometry["HEIGHT"].getIntValue());
+
+            if (placed.getPosition() == topLeft && ! placed.isEmpty())
+                return placed;
+
+            lastSeen = "window " + id + " at " + placed.toString();
         }
 
         juce::Thread::sleep (200);
@@ -90,8 +97,9 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     // goes to the right of the display's middle, where no other test opens one.
     App app;
     ASSERT_GT (app.pid, 0) << "the app did not start";
-    const auto window = placeAppWindow (app.pid, { 880, 20 }, 20000);
-    ASSERT_TRUE (window.has_value()) << "the app opened no window";
+    juce::String lastSeen;
+    const auto window = placeAppWindow (app.pid, { 880, 20 }, lastSeen);
+    ASSERT_TRUE (window.has_value()) << "the app's window was not placed within " << waitLimitMs << " ms; last seen: " << lastSeen;
 
     // The app puts its own title bar and, with an input, a notice that input is muted above
     // the editor; the pedal is wherever its picture shows inside the window.
@@ -114,15 +122,18 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
 
     // The threshold knob dragged 100 pixels up from 0: 0.4, frame 40, with the value pop-up
     // showing while the button is held (it may open beside the window: the crop leaves room).
+    // The button stays down until the app has drawn the dragged knob; the pop-up's arrow may
+    // cover the knob's left edge meanwhile.
+    const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
+    const auto frame40 = stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40);
     ASSERT_TRUE (pointerAt (pedal, 65, 76, "mousedown 1"));
     ASSERT_TRUE (pointerAt (pedal, 65, 50));
     ASSERT_TRUE (pointerAt (pedal, 65, -24));
-    juce::Thread::sleep (400);
-    saveIfRequested (screenshot(), window->expanded (140, 0), "standalone-knob-dragging");
+    EXPECT_EQ (differencesAfterWaiting (thresholdArea.withTrimmedLeft (24), frame40.getClippedImage ({ 24, 0, 72, 73 }), &screen), 0)
+        << "the knob never showed the drag while held";
+    saveIfRequested (screen, window->expanded (140, 0), "standalone-knob-dragging");
     ASSERT_TRUE (xdotool ("mouseup 1"));
-
-    const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
-    EXPECT_EQ (differencesAfterWaiting (thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40), &screen), 0);
+    EXPECT_EQ (differencesAfterWaiting (thresholdArea, frame40, &screen), 0);
 
     // Nothing else moved.
     auto turned = defaultValues;
@@ -135,7 +146,7 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     // The card holds up only the pedal: with it open, the close button at the right end of
     // the window's title bar quits the app.
     ASSERT_TRUE (pointerAt (pedal, 100, 330, "click 1"));
-    ASSERT_EQ (differencesAfterWaiting (pedalArea, referencePedal (turned, true), nullptr, 20000), 0) << "the about card did not open";
+    ASSERT_EQ (differencesAfterWaiting (pedalArea, referencePedal (turned, true)), 0) << "the about card did not open";
     ASSERT_TRUE (xdotool ("mousemove " + juce::String (window->getRight() - 20) + " " + juce::String (window->getY() + 14) + " click 1"));
-    EXPECT_TRUE (app.process.waitForProcessToFinish (20000)) << "the app was still running 20 s after its close button was clicked";
+    EXPECT_TRUE (app.process.waitForProcessToFinish (waitLimitMs)) << "the app was still running " << waitLimitMs << " ms after its close button was clicked";
 }

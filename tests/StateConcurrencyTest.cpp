@@ -14,8 +14,11 @@ namespace
 {
 using Clock = std::chrono::steady_clock;
 
+// Rounds each job runs at least, however slow or busy the machine.
+constexpr int minimumRounds = 400;
+
 // Runs each job on its own thread, over and over with a growing round number, for the given
-// time; the audio thread keeps processing blocks all the while.
+// time and at least minimumRounds times; the audio thread keeps processing blocks all the while.
 void hammer (PelmoraTacetorAudioProcessor& processor,
              const std::vector<std::function<void (int)>>& jobs,
              std::chrono::milliseconds duration)
@@ -41,7 +44,7 @@ void hammer (PelmoraTacetorAudioProcessor& processor,
     for (const auto& job : jobs)
         threads.emplace_back ([&job, deadline]
                               {
-            for (int round = 0; Clock::now() < deadline; ++round)
+            for (int round = 0; round < minimumRounds || Clock::now() < deadline; ++round)
                 job (round); });
 
     for (auto& thread : threads)
@@ -80,12 +83,13 @@ TEST (StateConcurrency, RestoresAndProgramChangesRacingKeepEveryProgramItsOwnVal
     const juce::MemoryBlock tables[] = { distinctTable (2), distinctTable (9) };
     const auto restoresEnd = Clock::now() + std::chrono::milliseconds (150);
 
-    // Restores (which end in a program change) race program changes from another thread; in
-    // the second half only program changes race each other, so damage done then stays.
+    // Restores (which end in a program change) race program changes from another thread, a
+    // hundred at least however slow the machine; in the second half only program changes race
+    // each other, so damage done then stays.
     hammer (processor,
             { [&] (int round)
               {
-                  if (Clock::now() < restoresEnd && round % 2 == 0)
+                  if ((round < minimumRounds / 2 || Clock::now() < restoresEnd) && round % 2 == 0)
                   {
                       const auto& table = tables[(round / 2) % 2];
                       processor.setStateInformation (table.getData(), static_cast<int> (table.getSize()));

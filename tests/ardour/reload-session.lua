@@ -7,7 +7,6 @@ local common = dofile (here .. "/common.lua")
 
 AudioEngine:set_backend ("None (Dummy)", "", "")
 assert (load_session (folder, "pedal"), "cannot load the session")
-ARDOUR.LuaAPI.usleep (200000)
 
 for _, plugin in ipairs (plugins) do
     local route = Session:route_by_name (plugin.track)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/WidgetTestSupport.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <array>
@@ -82,11 +84,11 @@ juce::Image screenshot();
 
 /** Takes screenshots, running the message loop in between, until matches holds for one or
     timeoutMs passes; returns the last one. */
-juce::Image waitForScreen (const std::function<bool (const juce::Image&)>& matches, int timeoutMs = 5000);
+juce::Image waitForScreen (const std::function<bool (const juce::Image&)>& matches, int timeoutMs = WidgetTestSupport::waitLimitMs);
 
 /** Screenshots until area of the display shows expected exactly or timeoutMs passes;
     returns how many pixels differ in the last one, which goes to lastScreen when given. */
-int differencesAfterWaiting (juce::Rectangle<int> area, const juce::Image& expected, juce::Image* lastScreen = nullptr, int timeoutMs = 5000);
+int differencesAfterWaiting (juce::Rectangle<int> area, const juce::Image& expected, juce::Image* lastScreen = nullptr, int timeoutMs = WidgetTestSupport::waitLimitMs);
 
 /** Moves the real pointer to (x, y) of the pedal shown at pedal (screen coordinates), then
     does action with xdotool ("click 1", "mousedown 1", or nothing). */
@@ -97,7 +99,7 @@ bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action
 std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area);
 
 /** Screenshots until the pedal shows within window (findPedal) or timeoutMs passes. */
-std::optional<juce::Point<int>> waitForPedal (juce::Rectangle<int> window, int timeoutMs = 10000);
+std::optional<juce::Point<int>> waitForPedal (juce::Rectangle<int> window, int timeoutMs = WidgetTestSupport::waitLimitMs);
 
 /** When TACETOR_SCREENSHOT_DIR is set, saves area of image there as name.png. */
 void saveIfRequested (const juce::Image& image, juce::Rectangle<int> area, const juce::String& name);

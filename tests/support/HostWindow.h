@@ -2,6 +2,7 @@
 
 #include "PelmoraTacetorAudioProcessorEditor.h"
 #include "support/EditorTestSupport.h"
+#include "support/WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,7 @@
 */
 namespace HostWindowSupport
 {
-/** How long a wait on a condition may take before it fails: generous, so that a loaded
-    machine only makes a test slower, never wrong. */
-constexpr int waitLimitMs = 20000;
+using WidgetTestSupport::waitLimitMs;
 
 /** Runs the message loop until condition holds or waitLimitMs pass; fails with what
     lastSeen describes at the end. */

@@ -1,6 +1,8 @@
 #include "support/WidgetTestSupport.h"
 
+#include <atomic>
 #include <cstdlib>
+#include <memory>
 
 namespace WidgetTestSupport
 {
@@ -106,6 +108,17 @@ bool pumpUntil (const std::function<bool()>& condition, int timeoutMs)
 void pump (int milliseconds)
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+}
+
+bool deliverPending()
+{
+    // The queue delivers in order, so a marker posted now arrives after everything before it.
+    // Shared, so that a marker delivered after a timeout has somewhere to write.
+    const auto delivered = std::make_shared<std::atomic<bool>> (false);
+    juce::MessageManager::callAsync ([delivered]
+                                     { *delivered = true; });
+    return pumpUntil ([&]
+                      { return delivered->load(); });
 }
 
 bool hasDisplay()

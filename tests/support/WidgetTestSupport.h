@@ -45,11 +45,20 @@ juce::MouseEvent mouseEvent (juce::Component& component,
                              int numberOfClicks = 1,
                              juce::Point<float> mouseDownPosition = {});
 
+/** How long a wait on a condition may take before it fails: generous, so that a loaded
+    machine only makes a test slower, never wrong (an app starting beside two busy cores at
+    the lowest priority has been seen to take more than 20 s to show its window). */
+constexpr int waitLimitMs = 60000;
+
 /** Runs the message loop until condition holds or timeoutMs passes; returns condition(). */
-bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = 2000);
+bool pumpUntil (const std::function<bool()>& condition, int timeoutMs = waitLimitMs);
 
 /** Runs the message loop for milliseconds. */
 void pump (int milliseconds);
+
+/** Runs the message loop until every message posted before the call has been delivered
+    (at most waitLimitMs); true when they were. Timers that are not yet due are not waited for. */
+bool deliverPending();
 
 /** True when an X display is available for real windows. */
 bool hasDisplay();
