@@ -1,5 +1,7 @@
 #include "PelmoraTacetorAudioProcessorEditor.h"
 
+#include "PedalGeometry.h"
+
 #include <algorithm>
 
 using EmbeddedImages::Picture;
@@ -12,8 +14,6 @@ constexpr int dualMonoIndex = 1;
 constexpr int thresholdIndex = 2;
 constexpr int attackIndex = 3;
 constexpr int decayIndex = 4;
-
-constexpr int knobY = 40;
 } // namespace
 
 PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraTacetorAudioProcessor& p)
@@ -36,19 +36,19 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     setDescription (juce::String ("Noise gate pedal by ") + JucePlugin_Manufacturer + ", version " + JucePlugin_VersionString);
 
     bypassButton_ = std::make_unique<Orvane4StateButton3PDT> ("bypassButton_");
-    addSwitch (*bypassButton_, Picture::footswitch, { 222, 266, 90, 99 }, bypassIndex);
+    addSwitch (*bypassButton_, Picture::footswitch, PedalGeometry::footswitch.bounds, bypassIndex);
 
     dualMonoOnButton_ = std::make_unique<Orvane2StateButton> ("dualMonoOnButton_");
-    addSwitch (*dualMonoOnButton_, Picture::dualMonoSwitch, { 12, 167, 113, 125 }, dualMonoIndex);
+    addSwitch (*dualMonoOnButton_, Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch.bounds, dualMonoIndex);
 
     thresholdKnob_ = std::make_unique<TacetorThresholdKnob> ("thresholdKnob_");
-    addKnob (*thresholdKnob_, Picture::thresholdKnob, 17, thresholdIndex);
+    addKnob (*thresholdKnob_, Picture::thresholdKnob, PedalGeometry::knobs[0].bounds, thresholdIndex);
 
     attackKnob_ = std::make_unique<TacetorAttackKnob> ("attackKnob_");
-    addKnob (*attackKnob_, Picture::attackKnob, 113, attackIndex);
+    addKnob (*attackKnob_, Picture::attackKnob, PedalGeometry::knobs[1].bounds, attackIndex);
 
     decayKnob_ = std::make_unique<TacetorDecayKnob> ("decayKnob_");
-    addKnob (*decayKnob_, Picture::decayKnob, 209, decayIndex);
+    addKnob (*decayKnob_, Picture::decayKnob, PedalGeometry::knobs[2].bounds, decayIndex);
 
     // Tab order and the names screen readers say: the knobs left to right, then the switches.
     makeReachable (*thresholdKnob_, "Threshold", 1);
@@ -62,7 +62,7 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     // keys nor screen readers reach it: what the card says, the editor's description says.
     aboutShowButton_ = std::make_unique<Orvane2StateKickButton> ("aboutShowButton_");
     addAndMakeVisible (aboutShowButton_.get());
-    aboutShowButton_->setBounds (15, 313, 223, 40);
+    aboutShowButton_->setBounds (PedalGeometry::aboutClickArea);
     aboutShowButton_->addListener (this);
     aboutShowButton_->setWantsKeyboardFocus (false);
     aboutShowButton_->setAccessible (false);
@@ -114,7 +114,7 @@ void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, Pic
     button.addListener (this);
 }
 
-void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, Picture strip, int x, int parameterIndex)
+void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, Picture strip, juce::Rectangle<int> bounds, int parameterIndex)
 {
     auto& tacetor = getTacetorProcessor();
 
@@ -122,7 +122,7 @@ void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, Picture stri
     knob.setImage (EmbeddedImages::decode (EmbeddedImages::stored (strip)));
     knob.setDoubleSizeImage ([strip]
                              { return EmbeddedImages::decodeDoubleSize (strip); });
-    knob.setBounds (x, knobY, 96, 73);
+    knob.setBounds (bounds);
     knob.setValue (tacetor.getParameter (parameterIndex), juce::dontSendNotification);
     knob.setDoubleClickReturnValue (true, tacetor.getParameterDefaultValue (parameterIndex));
 

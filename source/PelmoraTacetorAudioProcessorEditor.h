@@ -97,7 +97,7 @@ private:
     void addSwitch (FilmstripButton& button, EmbeddedImages::Picture strip, juce::Rectangle<int> bounds, int parameterIndex);
 
     /** Sets up a knob: pictures, place, value, double-click default, pop-up, listener. */
-    void addKnob (OrvaneKnob& knob, EmbeddedImages::Picture strip, int x, int parameterIndex);
+    void addKnob (OrvaneKnob& knob, EmbeddedImages::Picture strip, juce::Rectangle<int> bounds, int parameterIndex);
 
     /** Names a control for screen readers and puts it at its place in the Tab order. */
     static void makeReachable (juce::Component& control, const juce::String& title, int focusOrder);

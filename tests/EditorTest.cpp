@@ -1,6 +1,7 @@
 // The pedal editor in this process: what it builds, how it follows the processor, what the
 // user's gestures write and announce, and how it goes away.
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PelmoraTacetorAudioProcessorEditor.h"
 #include "support/EditorTestSupport.h"
@@ -15,6 +16,9 @@ using namespace EditorTestSupport;
 
 namespace
 {
+// Parts of the pedal that no control covers: above the knobs, the logo, between the switches.
+const juce::Rectangle<int> uncoveredAreas[] = { { 0, 0, 325, 40 }, { 0, 300, 222, 66 }, { 130, 120, 195, 140 } };
+
 template <typename Widget>
 Widget& child (juce::Component& editor, const juce::String& name)
 {
@@ -116,6 +120,8 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     open();
 
+    // The sizes and rectangles in this test are restated on purpose, not read from
+    // PedalGeometry: the layout is fixed, and this pins it.
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 325, 366));
     EXPECT_TRUE (processor.parametersChanged_.load());
     EXPECT_TRUE (editor->isTimerRunning());
@@ -165,14 +171,16 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     // What shows: the background, with each widget's frame copied pixel for pixel over it.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true);
-    EXPECT_EQ (countDifferences (pedal, { 17, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 34)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 113, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeAttackKnob(), 101, 8)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 209, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeDecayKnob(), 101, 100)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 222, 266, 90, 99 }, stripFrame (EmbeddedImages::decodeFootswitch(), 4, 0)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 12, 167, 113, 125 }, stripFrame (EmbeddedImages::decodeDualMonoSwitch(), 2, 1)), 0);
+    const auto shows = [&pedal] (const PedalGeometry::Control& control, const juce::Image& strip, int frame)
+    { return countDifferences (pedal, control.bounds, stripFrame (strip, control.numFrames, frame)); };
+    EXPECT_EQ (shows (PedalGeometry::knobs[0], EmbeddedImages::decodeThresholdKnob(), 34), 0);
+    EXPECT_EQ (shows (PedalGeometry::knobs[1], EmbeddedImages::decodeAttackKnob(), 8), 0);
+    EXPECT_EQ (shows (PedalGeometry::knobs[2], EmbeddedImages::decodeDecayKnob(), 100), 0);
+    EXPECT_EQ (shows (PedalGeometry::footswitch, EmbeddedImages::decodeFootswitch(), 0), 0);
+    EXPECT_EQ (shows (PedalGeometry::dualMonoSwitch, EmbeddedImages::decodeDualMonoSwitch(), 1), 0);
     const auto background = EmbeddedImages::decodeBackground();
-    EXPECT_EQ (countDifferences (pedal, { 0, 0, 325, 40 }, background), 0);
-    EXPECT_EQ (countDifferences (pedal, { 0, 300, 222, 66 }, background.getClippedImage ({ 0, 300, 222, 66 })), 0);
+    for (const auto area : uncoveredAreas)
+        EXPECT_EQ (countDifferences (pedal, area, background.getClippedImage (area)), 0) << area.toString();
 
     EXPECT_TRUE (log.changes.empty());
 }
@@ -190,8 +198,8 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
 
     // As a display at 200 % or a host's scale factor of 2 paints it: still 325 × 366 units.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true, 2.0f);
-    EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 325, 366));
-    ASSERT_EQ (pedal.getBounds(), juce::Rectangle<int> (0, 0, 650, 732));
+    EXPECT_EQ (editor->getBounds(), PedalGeometry::pedal);
+    ASSERT_EQ (pedal.getBounds(), twice (PedalGeometry::pedal));
 
     struct Widget
     {
@@ -200,11 +208,11 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
         int frames, frame;
     };
     const Widget widgets[] = {
-        { "bypassButton_", Picture::footswitch, 4, 2 },
-        { "dualMonoOnButton_", Picture::dualMonoSwitch, 2, 1 },
-        { "thresholdKnob_", Picture::thresholdKnob, 101, 50 },
-        { "attackKnob_", Picture::attackKnob, 101, 100 },
-        { "decayKnob_", Picture::decayKnob, 101, 0 },
+        { "bypassButton_", Picture::footswitch, PedalGeometry::footswitch.numFrames, 2 },
+        { "dualMonoOnButton_", Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch.numFrames, 1 },
+        { "thresholdKnob_", Picture::thresholdKnob, OrvaneKnob::numFrames, 50 },
+        { "attackKnob_", Picture::attackKnob, OrvaneKnob::numFrames, 100 },
+        { "decayKnob_", Picture::decayKnob, OrvaneKnob::numFrames, 0 },
     };
     for (const auto& widget : widgets)
     {
@@ -213,14 +221,15 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
     }
 
     const auto background = EmbeddedImages::decodeDoubleSize (Picture::background);
-    for (const auto area : { juce::Rectangle<int> (0, 0, 325, 40), juce::Rectangle<int> (0, 300, 222, 66), juce::Rectangle<int> (130, 120, 195, 140) })
+    for (const auto area : uncoveredAreas)
         EXPECT_EQ (countDifferences (pedal, twice (area), background.getClippedImage (twice (area))), 0) << area.toString();
 
     // The card too, where it is opaque, above and below the version label.
     click ("aboutShowButton_");
     const auto withCard = editor->createComponentSnapshot (editor->getLocalBounds(), true, 2.0f);
     const auto about = EmbeddedImages::decodeDoubleSize (Picture::about);
-    for (const auto area : { juce::Rectangle<int> (12, 8, 301, 58), juce::Rectangle<int> (12, 82, 301, 275) })
+    const auto& card = PedalGeometry::aboutCard;
+    for (const auto area : { card.withBottom (PedalGeometry::versionLabel.getY()), card.withTop (PedalGeometry::versionLabel.getBottom()) })
         EXPECT_EQ (countDifferences (withCard, twice (area), about.getClippedImage (twice (area))), 0) << area.toString();
 }
 

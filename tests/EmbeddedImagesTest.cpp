@@ -1,4 +1,5 @@
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ struct Expected
     bool hasAlpha;
 };
 
+// The sizes and frame counts are restated on purpose, not read from PedalGeometry: the
+// pictures are fixed, and this pins them.
 const Expected expectedPictures[] = {
     { Picture::background, "background.png", EmbeddedImages::decodeBackground, 325, 366, 1, true },
     { Picture::thresholdKnob, "threshold_knob.png", EmbeddedImages::decodeThresholdKnob, 96, 7373, 101, false },
@@ -63,10 +66,21 @@ int regionDistance (const juce::Image& image, juce::Rectangle<int> area, const j
 
 // The pointer is the only near-white thing on a knob: its direction from the frame's centre,
 // in degrees clockwise from straight up, or NaN when no pointer is found.
+// Each strip and the control it belongs to.
+const std::pair<Picture, PedalGeometry::Control> controls[] = {
+    { Picture::thresholdKnob, PedalGeometry::knobs[0] },
+    { Picture::attackKnob, PedalGeometry::knobs[1] },
+    { Picture::decayKnob, PedalGeometry::knobs[2] },
+    { Picture::footswitch, PedalGeometry::footswitch },
+    { Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch },
+};
+
+const auto knobFrame = PedalGeometry::knobs[0].bounds.withZeroOrigin();
+
 double pointerAngle (const juce::Image& strip, int frame)
 {
-    constexpr int frameHeight = 73;
-    const juce::Point<double> centre (48.0, 36.5);
+    const int frameHeight = knobFrame.getHeight();
+    const auto centre = PedalGeometry::knobCentre.toDouble();
     double sumX = 0.0, sumY = 0.0;
     int count = 0;
 
@@ -89,7 +103,6 @@ double pointerAngle (const juce::Image& strip, int frame)
     return count < 10 ? std::nan ("") : juce::radiansToDegrees (std::atan2 (sumX, -sumY));
 }
 
-const juce::Rectangle<int> knobBounds[] = { { 17, 40, 96, 73 }, { 113, 40, 96, 73 }, { 209, 40, 96, 73 } };
 } // namespace
 
 TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
@@ -109,9 +122,12 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
         EXPECT_EQ (storedByte (expected.picture, 25), expected.hasAlpha ? 6 : 2);
     }
 
-    EXPECT_EQ (EmbeddedImages::decodeThresholdKnob().getHeight() / 101, 73);
-    EXPECT_EQ (EmbeddedImages::decodeFootswitch().getHeight() / 4, 99);
-    EXPECT_EQ (EmbeddedImages::decodeDualMonoSwitch().getHeight() / 2, 125);
+    // A strip's frame is exactly its control's rectangle, so frames are copied pixel for pixel.
+    for (const auto& [picture, control] : controls)
+    {
+        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (picture));
+        EXPECT_EQ (juce::Rectangle<int> (strip.getWidth(), strip.getHeight() / control.numFrames), control.bounds.withZeroOrigin()) << control.fileName;
+    }
 
     const auto background = EmbeddedImages::decodeBackground();
     const juce::Image::BitmapData pixels (background, 0, 0, background.getWidth(), background.getHeight());
@@ -219,16 +235,10 @@ TEST (EmbeddedImages, TwinStripsAtRestAreTheTwinBackgroundUnderTheirWidgets)
 {
     using EmbeddedImages::decodeDoubleSize;
     const auto background = decodeDoubleSize (Picture::background);
-    const struct
+    for (const auto& [picture, control] : controls)
     {
-        Picture picture;
-        juce::Rectangle<int> bounds;
-    } widgets[] = { { Picture::footswitch, { 222, 266, 90, 99 } }, { Picture::dualMonoSwitch, { 12, 167, 113, 125 } }, { Picture::thresholdKnob, knobBounds[0] }, { Picture::attackKnob, knobBounds[1] }, { Picture::decayKnob, knobBounds[2] } };
-
-    for (const auto& widget : widgets)
-    {
-        const auto area = widget.bounds * 2;
-        EXPECT_EQ (regionDistance (decodeDoubleSize (widget.picture), area.withZeroOrigin(), background, area.getPosition()), 0) << widget.bounds.toString();
+        const auto area = control.bounds * PedalGeometry::doubleSizeScale;
+        EXPECT_EQ (regionDistance (decodeDoubleSize (picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName;
     }
 }
 
@@ -261,29 +271,35 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
     const auto footswitch = EmbeddedImages::decodeFootswitch();
     const auto dualMono = EmbeddedImages::decodeDualMonoSwitch();
 
-    EXPECT_EQ (regionDistance (footswitch, { 0, 0, 90, 99 }, background, { 222, 266 }), 0);
-    EXPECT_EQ (regionDistance (dualMono, { 0, 0, 113, 125 }, background, { 12, 167 }), 0);
+    const auto footswitchAt = PedalGeometry::footswitch.bounds.getPosition();
+    const auto footswitchFrame = PedalGeometry::footswitch.bounds.withZeroOrigin();
+    const auto dualMonoAt = PedalGeometry::dualMonoSwitch.bounds.getPosition();
+    const auto dualMonoFrame = PedalGeometry::dualMonoSwitch.bounds.withZeroOrigin();
+    const auto frameStep = footswitchFrame.getHeight();
+
+    EXPECT_EQ (regionDistance (footswitch, footswitchFrame, background, footswitchAt), 0);
+    EXPECT_EQ (regionDistance (dualMono, dualMonoFrame, background, dualMonoAt), 0);
 
     // The other poses really show something else: LED lit, switch pressed, lever thrown.
-    for (int frame = 1; frame < 4; ++frame)
-        EXPECT_GT (regionDistance (footswitch, { 0, frame * 99, 90, 99 }, background, { 222, 266 }), 60) << frame;
-    EXPECT_GT (regionDistance (dualMono, { 0, 125, 113, 125 }, background, { 12, 167 }), 60);
+    for (int frame = 1; frame < PedalGeometry::footswitch.numFrames; ++frame)
+        EXPECT_GT (regionDistance (footswitch, footswitchFrame.translated (0, frame * frameStep), background, footswitchAt), 60) << frame;
+    EXPECT_GT (regionDistance (dualMono, dualMonoFrame.translated (0, dualMonoFrame.getHeight()), background, dualMonoAt), 60);
 
     // Pressing changes the switch, not the LED; lighting changes the LED, not the switch.
     const juce::Rectangle<int> led { 30, 0, 40, 32 }, actuator { 30, 44, 40, 40 };
-    EXPECT_EQ (regionDistance (footswitch, led.translated (0, 99), footswitch, led.getPosition()), 0);
-    EXPECT_GT (regionDistance (footswitch, actuator.translated (0, 99), footswitch, actuator.getPosition()), 20);
-    EXPECT_GT (regionDistance (footswitch, led.translated (0, 198), footswitch, led.getPosition()), 60);
-    EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 198), footswitch, actuator.getPosition()), 0);
+    EXPECT_EQ (regionDistance (footswitch, led.translated (0, frameStep), footswitch, led.getPosition()), 0);
+    EXPECT_GT (regionDistance (footswitch, actuator.translated (0, frameStep), footswitch, actuator.getPosition()), 20);
+    EXPECT_GT (regionDistance (footswitch, led.translated (0, 2 * frameStep), footswitch, led.getPosition()), 60);
+    EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 2 * frameStep), footswitch, actuator.getPosition()), 0);
 
     // The logo lettering ends inside the footswitch's rectangle, left of the switch, in every
     // frame alike: light print where the about click area overlaps the footswitch.
-    for (int frame = 0; frame < 4; ++frame)
+    for (int frame = 0; frame < PedalGeometry::footswitch.numFrames; ++frame)
     {
         int print = 0;
         for (int y = 47; y < 87; ++y)
             for (int x = 0; x < 16; ++x)
-                print += footswitch.getPixelAt (x, frame * 99 + y).getBrightness() > 0.7f ? 1 : 0;
+                print += footswitch.getPixelAt (x, frame * frameStep + y).getBrightness() > 0.7f ? 1 : 0;
         EXPECT_GT (print, 20) << frame;
     }
 }
@@ -298,22 +314,22 @@ TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
     {
         SCOPED_TRACE (k);
         const auto& strip = strips[k];
-        const auto origin = knobBounds[k].getPosition();
-        EXPECT_EQ (regionDistance (strip, { 0, 0, 96, 73 }, background, origin), 0);
+        const auto origin = PedalGeometry::knobs[k].bounds.getPosition();
+        EXPECT_EQ (regionDistance (strip, knobFrame, background, origin), 0);
 
         // Far from the knob (the frame's corners) every frame shows the background.
-        for (int frame = 0; frame < 101; frame += 10)
+        for (int frame = 0; frame < OrvaneKnob::numFrames; frame += 10)
         {
             for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
                                        juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
             {
-                EXPECT_LE (regionDistance (strip, corner.translated (0, frame * 73), background, origin + corner.getPosition()), 3) << frame;
+                EXPECT_LE (regionDistance (strip, corner.translated (0, frame * knobFrame.getHeight()), background, origin + corner.getPosition()), 3) << frame;
             }
         }
     }
 
     // Each strip belongs to its own position: the panel's print differs from knob to knob.
-    EXPECT_GT (regionDistance (strips[0], { 0, 0, 96, 73 }, background, knobBounds[2].getPosition()), 10);
+    EXPECT_GT (regionDistance (strips[0], knobFrame, background, PedalGeometry::knobs[2].bounds.getPosition()), 10);
 }
 
 TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRight)
@@ -325,13 +341,13 @@ TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRi
         EXPECT_NEAR (pointerAngle (strip, 50), 0.0, 4.0);    // straight up
         EXPECT_NEAR (pointerAngle (strip, 100), 135.0, 4.0); // lower right
 
-        for (int frame = 0; frame < 101; ++frame)
+        for (int frame = 0; frame < OrvaneKnob::numFrames; ++frame)
         {
             EXPECT_NEAR (pointerAngle (strip, frame), -135.0 + 2.7 * frame, 4.0) << frame;
 
             if (frame > 0)
             {
-                EXPECT_GT (regionDistance (strip, { 0, frame * 73, 96, 73 }, strip, { 0, (frame - 1) * 73 }), 20) << frame;
+                EXPECT_GT (regionDistance (strip, knobFrame.translated (0, frame * knobFrame.getHeight()), strip, { 0, (frame - 1) * knobFrame.getHeight() }), 20) << frame;
             }
         }
     }
@@ -348,7 +364,7 @@ TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
         for (int x = 0; x < about.getWidth(); ++x)
         {
             const auto alpha = about.getPixelAt (x, y).getAlpha();
-            const bool onCard = x >= 12 && x <= 312 && y >= 8 && y <= 356;
+            const bool onCard = PedalGeometry::aboutCard.contains (x, y);
             const bool onEdge = x == 0 || y == 0 || x == about.getWidth() - 1 || y == about.getHeight() - 1;
             translucentOnCard += onCard && alpha != 255 ? 1 : 0;
             visibleOnEdge += onEdge && alpha != 0 ? 1 : 0;
@@ -365,7 +381,7 @@ TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
 
     // The version label's rectangle is left blank for the label to write in: only the card's
     // faint grain, no lettering.
-    const juce::Rectangle<int> label { 150, 66, 100, 16 };
+    const auto& label = PedalGeometry::versionLabel;
     int worst = 0;
     const auto reference = about.getPixelAt (label.getCentreX(), label.getCentreY());
     for (int y = label.getY(); y < label.getBottom(); ++y)

@@ -2,6 +2,7 @@
 // would: the pedal as it opens, the about card from the logo, a knob turned by a drag, and the
 // window closed while the card is open.
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 #include "support/EditorTestSupport.h"
 #include "support/WidgetTestSupport.h"
 
@@ -98,7 +99,7 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     const auto found = waitForPedal (*window);
     ASSERT_TRUE (found.has_value()) << "the pedal never showed in the app's window";
     const auto pedal = *found;
-    const juce::Rectangle<int> pedalArea (pedal.x, pedal.y, 325, 366);
+    const auto pedalArea = PedalGeometry::pedal + pedal;
     juce::Image screen;
 
     EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (defaultValues), &screen), 0);
@@ -121,8 +122,8 @@ TEST (StandaloneApp, ShowsThePedalOpensTheAboutCardAndTurnsAKnobUnderTheRealPoin
     saveIfRequested (screenshot(), window->expanded (140, 0), "standalone-knob-dragging");
     ASSERT_TRUE (xdotool ("mouseup 1"));
 
-    const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
-    EXPECT_EQ (differencesAfterWaiting (thresholdArea, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 40), &screen), 0);
+    const auto& knob = PedalGeometry::knobs[0];
+    EXPECT_EQ (differencesAfterWaiting (knob.bounds + pedal, stripFrame (EmbeddedImages::decodeThresholdKnob(), knob.numFrames, 40), &screen), 0);
 
     // Nothing else moved.
     auto turned = defaultValues;

@@ -6,14 +6,14 @@ PedalArtwork::PedalArtwork (const PedalDescription& pedal, const ArtworkFonts& f
 {
 }
 
-juce::StringArray PedalArtwork::fileNames (const PedalDescription& pedal, int scale)
+juce::StringArray PedalArtwork::fileNames (int scale)
 {
-    juce::StringArray names { "background.png", pedal.knobs[0].fileName, pedal.knobs[1].fileName, pedal.knobs[2].fileName,
-                              "footswitch.png", "dual_mono_switch.png", "about.png" };
+    using namespace PedalGeometry;
+    juce::StringArray names;
 
-    if (scale != 1)
-        for (auto& name : names)
-            name = name.upToLastOccurrenceOf (".", false, false) + "_" + juce::String (scale) + "x." + name.fromLastOccurrenceOf (".", false, false);
+    for (const auto* name : { backgroundFileName, knobs[0].fileName, knobs[1].fileName, knobs[2].fileName,
+                              footswitch.fileName, dualMonoSwitch.fileName, aboutFileName })
+        names.add (fileNameAtScale (name, scale));
 
     return names;
 }
@@ -67,7 +67,7 @@ std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
 {
     const PedalPainter painter (pedal_, fonts_, scale);
     const auto fixedParts = painter.paintFixedParts();
-    const auto names = fileNames (pedal_, scale);
+    const auto names = fileNames (scale);
     auto background = fixedParts.createCopy();
     std::vector<Picture> pictures;
 
@@ -80,11 +80,11 @@ std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
 
     pictures.push_back ({ names[0], {}, PngEncoder::Kind::rgba, false });
 
-    for (size_t k = 0; k < pedal_.knobs.size(); ++k)
+    for (size_t k = 0; k < std::size (PedalGeometry::knobs); ++k)
     {
-        const auto& knob = pedal_.knobs[k];
-        const auto lastFrame = static_cast<float> (pedal_.knobFrames - 1);
-        auto strip = paintStrip (painter, fixedParts, knob.bounds, pedal_.knobFrames, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
+        const auto& knob = PedalGeometry::knobs[k];
+        const auto lastFrame = static_cast<float> (knob.numFrames - 1);
+        auto strip = paintStrip (painter, fixedParts, knob.bounds, knob.numFrames, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
                                  {
                                      // Even steps from the lower left through straight up to the lower right.
                                      const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
@@ -94,14 +94,16 @@ std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
     }
 
     // Frames 0..3: dark and released, dark and pressed, lit and released, lit and pressed.
-    auto footswitch = paintStrip (painter, fixedParts, pedal_.footswitch, pedal_.footswitchFrames, [&painter] (juce::Graphics& g, int frame)
+    const auto& footswitchControl = PedalGeometry::footswitch;
+    auto footswitch = paintStrip (painter, fixedParts, footswitchControl.bounds, footswitchControl.numFrames, [&painter] (juce::Graphics& g, int frame)
                                   { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
-    copyRestingFrame (footswitch, pedal_.footswitch);
+    copyRestingFrame (footswitch, footswitchControl.bounds);
     pictures.push_back ({ names[4], footswitch, PngEncoder::Kind::rgb, true });
 
-    auto dualMono = paintStrip (painter, fixedParts, pedal_.dualMono, pedal_.dualMonoFrames, [&painter] (juce::Graphics& g, int frame)
+    const auto& dualMonoControl = PedalGeometry::dualMonoSwitch;
+    auto dualMono = paintStrip (painter, fixedParts, dualMonoControl.bounds, dualMonoControl.numFrames, [&painter] (juce::Graphics& g, int frame)
                                 { painter.paintDualMonoSwitch (g, frame == 1); });
-    copyRestingFrame (dualMono, pedal_.dualMono);
+    copyRestingFrame (dualMono, dualMonoControl.bounds);
     pictures.push_back ({ names[5], dualMono, PngEncoder::Kind::rgb, true });
 
     pictures.front().image = background;
