@@ -2,16 +2,17 @@
 
 #include "dsp/NoiseGate.h"
 
+#include <cmath>
+#include <limits>
+
 /**
     What a normalised parameter value (0..1) means in the units users think in, and back:
-    the threshold in dB, attack and decay in ms. The gate's own constants define the scales;
-    the value texts, the renderer's options and the comparisons with other gates all read
-    them from here.
+    the threshold in dB, attack and decay in ms, on the gate's own scales.
 
-    The float overloads compute as the host texts do (skew and logarithm in single precision,
-    like the gate; the final factor in double); the double overloads compute all in double,
-    as the knob texts do. The inverses work in double: decibels or milliseconds in, the
-    normalised value out, clamped to 0..1, NaN giving 0. Pure functions, any thread.
+    The forward conversions compute in the precision of their argument, then apply the final
+    factor in double: a float (the host texts) takes skew and logarithm in single precision,
+    as the gate does; a double (the knob texts) is all double. The inverses work in double,
+    clamp their result to 0..1 and give 0 for NaN. Pure functions, any thread.
 */
 namespace ParameterScale
 {
@@ -21,17 +22,24 @@ constexpr double maxAttackMilliseconds = NoiseGate::attackFullScaleMs;
 constexpr double maxDecayMilliseconds = NoiseGate::decayFullScaleMs;
 
 /** 20 * log10 of the threshold level; minus infinity for a value of 0 or below, and
-    wherever the level rounds to 0. */
-double thresholdDecibels (float value) noexcept;
-double thresholdDecibels (double value) noexcept;
+    wherever the level rounds to 0. Value is float or double. */
+template <typename Value>
+double thresholdDecibels (Value value) noexcept
+{
+    // A negative value would square to a positive level.
+    if (value <= Value (0))
+        return -std::numeric_limits<double>::infinity();
 
-/** maxAttackMilliseconds * skewCurve (value). */
-double attackMilliseconds (float value) noexcept;
-double attackMilliseconds (double value) noexcept;
+    return 20.0 * static_cast<double> (std::log10 (NoiseGate::thresholdLevel (value)));
+}
 
-/** maxDecayMilliseconds * skewCurve (value). */
-double decayMilliseconds (float value) noexcept;
-double decayMilliseconds (double value) noexcept;
+/** maxAttackMilliseconds * skewCurve (value); value is float or double. */
+template <typename Value>
+double attackMilliseconds (Value value) noexcept { return maxAttackMilliseconds * static_cast<double> (skewCurve (value)); }
+
+/** maxDecayMilliseconds * skewCurve (value); value is float or double. */
+template <typename Value>
+double decayMilliseconds (Value value) noexcept { return maxDecayMilliseconds * static_cast<double> (skewCurve (value)); }
 
 /** The value whose threshold is decibels; minus infinity gives 0, anything above 0 dB 1. */
 double thresholdFromDecibels (double decibels) noexcept;
