@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <thread>
 
@@ -16,8 +17,32 @@ using namespace EditorTestSupport;
 
 namespace
 {
-// Parts of the pedal that no control covers: above the knobs, the logo, between the switches.
-const juce::Rectangle<int> uncoveredAreas[] = { { 0, 0, 325, 40 }, { 0, 300, 222, 66 }, { 130, 120, 195, 140 } };
+// A snapshot of the editor taken at scale shows, pixel for pixel, the frames selected for the
+// footswitch, the dual-mono switch and the three knobs, and the background where no control is:
+// above the knobs, the logo, between the switches.
+void expectPedalShows (const juce::Image& snapshot, int scale, const std::array<int, 5>& frames)
+{
+    using EmbeddedImages::Picture;
+    const auto decodeAt = [scale] (Picture picture)
+    { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
+    const std::pair<Picture, PedalGeometry::Control> controls[] = {
+        { Picture::footswitch, PedalGeometry::footswitch },
+        { Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch },
+        { Picture::thresholdKnob, PedalGeometry::knobs[0] },
+        { Picture::attackKnob, PedalGeometry::knobs[1] },
+        { Picture::decayKnob, PedalGeometry::knobs[2] },
+    };
+
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        const auto& [picture, control] = controls[i];
+        EXPECT_EQ (countDifferences (snapshot, control.bounds * scale, stripFrame (decodeAt (picture), control.numFrames, frames[i])), 0) << control.fileName;
+    }
+
+    const auto background = decodeAt (Picture::background);
+    for (const auto area : { juce::Rectangle<int> (0, 0, 325, 40), juce::Rectangle<int> (0, 300, 222, 66), juce::Rectangle<int> (130, 120, 195, 140) })
+        EXPECT_EQ (countDifferences (snapshot, area * scale, background.getClippedImage (area * scale)), 0) << area.toString();
+}
 
 template <typename Widget>
 Widget& child (juce::Component& editor, const juce::String& name)
@@ -120,8 +145,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     open();
 
-    // The sizes and rectangles in this test are restated on purpose, not read from
-    // PedalGeometry: the layout is fixed, and this pins it.
+    // The layout is restated on purpose, not read from PedalGeometry: this pins it.
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 325, 366));
     EXPECT_TRUE (processor.parametersChanged_.load());
     EXPECT_TRUE (editor->isTimerRunning());
@@ -171,16 +195,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     // What shows: the background, with each widget's frame copied pixel for pixel over it.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true);
-    const auto shows = [&pedal] (const PedalGeometry::Control& control, const juce::Image& strip, int frame)
-    { return countDifferences (pedal, control.bounds, stripFrame (strip, control.numFrames, frame)); };
-    EXPECT_EQ (shows (PedalGeometry::knobs[0], EmbeddedImages::decodeThresholdKnob(), 34), 0);
-    EXPECT_EQ (shows (PedalGeometry::knobs[1], EmbeddedImages::decodeAttackKnob(), 8), 0);
-    EXPECT_EQ (shows (PedalGeometry::knobs[2], EmbeddedImages::decodeDecayKnob(), 100), 0);
-    EXPECT_EQ (shows (PedalGeometry::footswitch, EmbeddedImages::decodeFootswitch(), 0), 0);
-    EXPECT_EQ (shows (PedalGeometry::dualMonoSwitch, EmbeddedImages::decodeDualMonoSwitch(), 1), 0);
-    const auto background = EmbeddedImages::decodeBackground();
-    for (const auto area : uncoveredAreas)
-        EXPECT_EQ (countDifferences (pedal, area, background.getClippedImage (area)), 0) << area.toString();
+    expectPedalShows (pedal, 1, { 0, 1, 34, 8, 100 });
 
     EXPECT_TRUE (log.changes.empty());
 }
@@ -201,28 +216,7 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
     EXPECT_EQ (editor->getBounds(), PedalGeometry::pedal);
     ASSERT_EQ (pedal.getBounds(), twice (PedalGeometry::pedal));
 
-    struct Widget
-    {
-        const char* name;
-        Picture picture;
-        int frames, frame;
-    };
-    const Widget widgets[] = {
-        { "bypassButton_", Picture::footswitch, PedalGeometry::footswitch.numFrames, 2 },
-        { "dualMonoOnButton_", Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch.numFrames, 1 },
-        { "thresholdKnob_", Picture::thresholdKnob, OrvaneKnob::numFrames, 50 },
-        { "attackKnob_", Picture::attackKnob, OrvaneKnob::numFrames, 100 },
-        { "decayKnob_", Picture::decayKnob, OrvaneKnob::numFrames, 0 },
-    };
-    for (const auto& widget : widgets)
-    {
-        const auto frame = stripFrame (EmbeddedImages::decodeDoubleSize (widget.picture), widget.frames, widget.frame);
-        EXPECT_EQ (countDifferences (pedal, twice (findChild (*editor, widget.name)->getBounds()), frame), 0) << widget.name;
-    }
-
-    const auto background = EmbeddedImages::decodeDoubleSize (Picture::background);
-    for (const auto area : uncoveredAreas)
-        EXPECT_EQ (countDifferences (pedal, twice (area), background.getClippedImage (twice (area))), 0) << area.toString();
+    expectPedalShows (pedal, 2, { 2, 1, 50, 100, 0 });
 
     // The card too, where it is opaque, above and below the version label.
     click ("aboutShowButton_");

@@ -64,9 +64,7 @@ int regionDistance (const juce::Image& image, juce::Rectangle<int> area, const j
     return worst;
 }
 
-// The pointer is the only near-white thing on a knob: its direction from the frame's centre,
-// in degrees clockwise from straight up, or NaN when no pointer is found.
-// Each strip and the control it belongs to.
+// Each strip and the control it belongs to, the knobs first.
 const std::pair<Picture, PedalGeometry::Control> controls[] = {
     { Picture::thresholdKnob, PedalGeometry::knobs[0] },
     { Picture::attackKnob, PedalGeometry::knobs[1] },
@@ -75,11 +73,17 @@ const std::pair<Picture, PedalGeometry::Control> controls[] = {
     { Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch },
 };
 
-const auto knobFrame = PedalGeometry::knobs[0].bounds.withZeroOrigin();
+// Where a frame lies in its control's 1x strip.
+juce::Rectangle<int> frameIn (const PedalGeometry::Control& control, int frame)
+{
+    return control.bounds.withZeroOrigin().translated (0, frame * control.bounds.getHeight());
+}
 
+// The pointer is the only near-white thing on a knob: its direction from the frame's centre,
+// in degrees clockwise from straight up, or NaN when no pointer is found.
 double pointerAngle (const juce::Image& strip, int frame)
 {
-    const int frameHeight = knobFrame.getHeight();
+    const int frameHeight = PedalGeometry::knobs[0].bounds.getHeight();
     const auto centre = PedalGeometry::knobCentre.toDouble();
     double sumX = 0.0, sumY = 0.0;
     int count = 0;
@@ -102,7 +106,6 @@ double pointerAngle (const juce::Image& strip, int frame)
 
     return count < 10 ? std::nan ("") : juce::radiansToDegrees (std::atan2 (sumX, -sumY));
 }
-
 } // namespace
 
 TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
@@ -231,14 +234,19 @@ TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
     }
 }
 
-TEST (EmbeddedImages, TwinStripsAtRestAreTheTwinBackgroundUnderTheirWidgets)
+TEST (EmbeddedImages, EveryStripAtRestIsTheBackgroundUnderItsControlAtBothScales)
 {
-    using EmbeddedImages::decodeDoubleSize;
-    const auto background = decodeDoubleSize (Picture::background);
-    for (const auto& [picture, control] : controls)
+    for (const int scale : { 1, PedalGeometry::doubleSizeScale })
     {
-        const auto area = control.bounds * PedalGeometry::doubleSizeScale;
-        EXPECT_EQ (regionDistance (decodeDoubleSize (picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName;
+        const auto decodeAt = [scale] (Picture picture)
+        { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
+        const auto background = decodeAt (Picture::background);
+
+        for (const auto& [picture, control] : controls)
+        {
+            const auto area = control.bounds * scale;
+            EXPECT_EQ (regionDistance (decodeAt (picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
+        }
     }
 }
 
@@ -265,41 +273,34 @@ TEST (EmbeddedImages, EachDecodeGivesANewImageAndBadBytesGiveAnEmptyOne)
     EXPECT_FALSE (EmbeddedImages::decode ({ nullptr, 0 }).isValid());
 }
 
-TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
+TEST (EmbeddedImages, SwitchStripsShowEveryPoseApart)
 {
     const auto background = EmbeddedImages::decodeBackground();
     const auto footswitch = EmbeddedImages::decodeFootswitch();
-    const auto dualMono = EmbeddedImages::decodeDualMonoSwitch();
-
-    const auto footswitchAt = PedalGeometry::footswitch.bounds.getPosition();
-    const auto footswitchFrame = PedalGeometry::footswitch.bounds.withZeroOrigin();
-    const auto dualMonoAt = PedalGeometry::dualMonoSwitch.bounds.getPosition();
-    const auto dualMonoFrame = PedalGeometry::dualMonoSwitch.bounds.withZeroOrigin();
-    const auto frameStep = footswitchFrame.getHeight();
-
-    EXPECT_EQ (regionDistance (footswitch, footswitchFrame, background, footswitchAt), 0);
-    EXPECT_EQ (regionDistance (dualMono, dualMonoFrame, background, dualMonoAt), 0);
+    const auto& footswitchControl = PedalGeometry::footswitch;
+    const auto& dualMonoControl = PedalGeometry::dualMonoSwitch;
 
     // The other poses really show something else: LED lit, switch pressed, lever thrown.
-    for (int frame = 1; frame < PedalGeometry::footswitch.numFrames; ++frame)
-        EXPECT_GT (regionDistance (footswitch, footswitchFrame.translated (0, frame * frameStep), background, footswitchAt), 60) << frame;
-    EXPECT_GT (regionDistance (dualMono, dualMonoFrame.translated (0, dualMonoFrame.getHeight()), background, dualMonoAt), 60);
+    for (int frame = 1; frame < footswitchControl.numFrames; ++frame)
+        EXPECT_GT (regionDistance (footswitch, frameIn (footswitchControl, frame), background, footswitchControl.bounds.getPosition()), 60) << frame;
+    EXPECT_GT (regionDistance (EmbeddedImages::decodeDualMonoSwitch(), frameIn (dualMonoControl, 1), background, dualMonoControl.bounds.getPosition()), 60);
 
     // Pressing changes the switch, not the LED; lighting changes the LED, not the switch.
     const juce::Rectangle<int> led { 30, 0, 40, 32 }, actuator { 30, 44, 40, 40 };
-    EXPECT_EQ (regionDistance (footswitch, led.translated (0, frameStep), footswitch, led.getPosition()), 0);
-    EXPECT_GT (regionDistance (footswitch, actuator.translated (0, frameStep), footswitch, actuator.getPosition()), 20);
-    EXPECT_GT (regionDistance (footswitch, led.translated (0, 2 * frameStep), footswitch, led.getPosition()), 60);
-    EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 2 * frameStep), footswitch, actuator.getPosition()), 0);
+    const auto pressed = frameIn (footswitchControl, 1).getPosition(), lit = frameIn (footswitchControl, 2).getPosition();
+    EXPECT_EQ (regionDistance (footswitch, led + pressed, footswitch, led.getPosition()), 0);
+    EXPECT_GT (regionDistance (footswitch, actuator + pressed, footswitch, actuator.getPosition()), 20);
+    EXPECT_GT (regionDistance (footswitch, led + lit, footswitch, led.getPosition()), 60);
+    EXPECT_EQ (regionDistance (footswitch, actuator + lit, footswitch, actuator.getPosition()), 0);
 
     // The logo lettering ends inside the footswitch's rectangle, left of the switch, in every
     // frame alike: light print where the about click area overlaps the footswitch.
-    for (int frame = 0; frame < PedalGeometry::footswitch.numFrames; ++frame)
+    for (int frame = 0; frame < footswitchControl.numFrames; ++frame)
     {
         int print = 0;
         for (int y = 47; y < 87; ++y)
             for (int x = 0; x < 16; ++x)
-                print += footswitch.getPixelAt (x, frame * frameStep + y).getBrightness() > 0.7f ? 1 : 0;
+                print += footswitch.getPixelAt (x, frameIn (footswitchControl, frame).getY() + y).getBrightness() > 0.7f ? 1 : 0;
         EXPECT_GT (print, 20) << frame;
     }
 }
@@ -307,29 +308,22 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
 TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
 {
     const auto background = EmbeddedImages::decodeBackground();
-    const juce::Image strips[] = { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
-                                   EmbeddedImages::decodeDecayKnob() };
 
-    for (int k = 0; k < 3; ++k)
+    for (size_t k = 0; k < std::size (PedalGeometry::knobs); ++k)
     {
-        SCOPED_TRACE (k);
-        const auto& strip = strips[k];
-        const auto origin = PedalGeometry::knobs[k].bounds.getPosition();
-        EXPECT_EQ (regionDistance (strip, knobFrame, background, origin), 0);
+        const auto& [picture, knob] = controls[k];
 
         // Far from the knob (the frame's corners) every frame shows the background.
-        for (int frame = 0; frame < OrvaneKnob::numFrames; frame += 10)
-        {
+        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (picture));
+        for (int frame = 0; frame < knob.numFrames; frame += 10)
             for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
                                        juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
-            {
-                EXPECT_LE (regionDistance (strip, corner.translated (0, frame * knobFrame.getHeight()), background, origin + corner.getPosition()), 3) << frame;
-            }
-        }
+                EXPECT_LE (regionDistance (strip, corner + frameIn (knob, frame).getPosition(), background, knob.bounds.getPosition() + corner.getPosition()), 3) << knob.fileName << " " << frame;
     }
 
     // Each strip belongs to its own position: the panel's print differs from knob to knob.
-    EXPECT_GT (regionDistance (strips[0], knobFrame, background, PedalGeometry::knobs[2].bounds.getPosition()), 10);
+    const auto& knobs = PedalGeometry::knobs;
+    EXPECT_GT (regionDistance (EmbeddedImages::decodeThresholdKnob(), frameIn (knobs[0], 0), background, knobs[2].bounds.getPosition()), 10);
 }
 
 TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRight)
@@ -347,7 +341,7 @@ TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRi
 
             if (frame > 0)
             {
-                EXPECT_GT (regionDistance (strip, knobFrame.translated (0, frame * knobFrame.getHeight()), strip, { 0, (frame - 1) * knobFrame.getHeight() }), 20) << frame;
+                EXPECT_GT (regionDistance (strip, frameIn (PedalGeometry::knobs[0], frame), strip, frameIn (PedalGeometry::knobs[0], frame - 1).getPosition()), 20) << frame;
             }
         }
     }
