@@ -18,11 +18,12 @@ juce::StringArray PedalArtwork::fileNames (int scale)
     return names;
 }
 
-juce::Image PedalArtwork::paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame)
+juce::Image PedalArtwork::paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, const PedalGeometry::Control& control, const FramePainter& paintFrame)
 {
+    const auto frames = control.numFrames;
     // RGB: no alpha channel, so every frame covers its widget completely. Each frame is drawn
     // on its own at the origin, so equal drawings give equal pixels whatever the frame index.
-    const auto area = bounds * painter.getScale();
+    const auto area = control.bounds * painter.getScale();
     juce::Image strip (juce::Image::RGB, area.getWidth(), area.getHeight() * frames, false, juce::SoftwareImageType());
 
     for (int frame = 0; frame < frames; ++frame)
@@ -69,42 +70,32 @@ std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
     const auto fixedParts = painter.paintFixedParts();
     const auto names = fileNames (scale);
     auto background = fixedParts.createCopy();
-    std::vector<Picture> pictures;
+    std::vector<Picture> pictures { { names[0], {}, PngEncoder::Kind::rgba, false } };
 
-    // Frame 0 of a strip at its widget's place in the background.
-    const auto copyRestingFrame = [&background, scale] (const juce::Image& strip, juce::Rectangle<int> bounds)
+    // Each strip also leaves its frame 0 at its control's place in the background.
+    const auto addStrip = [&] (const PedalGeometry::Control& control, const FramePainter& paintFrame)
     {
-        const auto area = bounds * scale;
+        const auto strip = paintStrip (painter, fixedParts, control, paintFrame);
+        const auto area = control.bounds * scale;
         copyPixels (strip.getClippedImage (area.withZeroOrigin()), background, area.getPosition());
+        pictures.push_back ({ names[static_cast<int> (pictures.size())], strip, PngEncoder::Kind::rgb, true });
     };
 
-    pictures.push_back ({ names[0], {}, PngEncoder::Kind::rgba, false });
-
-    for (size_t k = 0; k < std::size (PedalGeometry::knobs); ++k)
+    for (const auto& knob : PedalGeometry::knobs)
     {
-        const auto& knob = PedalGeometry::knobs[k];
         const auto lastFrame = static_cast<float> (knob.numFrames - 1);
-        auto strip = paintStrip (painter, fixedParts, knob.bounds, knob.numFrames, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
-                                 {
-                                     // Even steps from the lower left through straight up to the lower right.
-                                     const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
-                                     painter.paintKnob (g, angle); });
-        copyRestingFrame (strip, knob.bounds);
-        pictures.push_back ({ names[static_cast<int> (k) + 1], strip, PngEncoder::Kind::rgb, true });
+        addStrip (knob, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
+                  {
+                      // Even steps from the lower left through straight up to the lower right.
+                      const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
+                      painter.paintKnob (g, angle); });
     }
 
     // Frames 0..3: dark and released, dark and pressed, lit and released, lit and pressed.
-    const auto& footswitchControl = PedalGeometry::footswitch;
-    auto footswitch = paintStrip (painter, fixedParts, footswitchControl.bounds, footswitchControl.numFrames, [&painter] (juce::Graphics& g, int frame)
-                                  { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
-    copyRestingFrame (footswitch, footswitchControl.bounds);
-    pictures.push_back ({ names[4], footswitch, PngEncoder::Kind::rgb, true });
-
-    const auto& dualMonoControl = PedalGeometry::dualMonoSwitch;
-    auto dualMono = paintStrip (painter, fixedParts, dualMonoControl.bounds, dualMonoControl.numFrames, [&painter] (juce::Graphics& g, int frame)
-                                { painter.paintDualMonoSwitch (g, frame == 1); });
-    copyRestingFrame (dualMono, dualMonoControl.bounds);
-    pictures.push_back ({ names[5], dualMono, PngEncoder::Kind::rgb, true });
+    addStrip (PedalGeometry::footswitch, [&painter] (juce::Graphics& g, int frame)
+              { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
+    addStrip (PedalGeometry::dualMonoSwitch, [&painter] (juce::Graphics& g, int frame)
+              { painter.paintDualMonoSwitch (g, frame == 1); });
 
     pictures.front().image = background;
     pictures.push_back ({ names[6], AboutCardPainter (pedal_, fonts_, scale).paint(), PngEncoder::Kind::rgba, false });

@@ -53,7 +53,7 @@ public:
 private:
     using FramePainter = std::function<void (juce::Graphics&, int frame)>;
 
-    static juce::Image paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame);
+    static juce::Image paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, const PedalGeometry::Control& control, const FramePainter& paintFrame);
     static void copyPixels (const juce::Image& source, juce::Image& target, juce::Point<int> at);
 
     const PedalDescription& pedal_;
