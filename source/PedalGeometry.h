@@ -7,15 +7,11 @@
 #include <juce_graphics/juce_graphics.h>
 
 /**
-    Where everything sits on the pedal: the size of its pictures, the rectangle the editor
-    gives each control (which is also the size of one frame of the control's strip), the
+    Where everything sits on the pedal, in the editor's units (the 1× pictures' pixels): the
+    pictures' size, each control's rectangle (also the size of one frame of its strip), the
     strips' frame counts and the pictures' file names. The editor, the about panel and the
-    artwork generator all read these, so moving a control is one edit that the pictures and
-    the editor both follow.
-
-    In the editor's units, which are the pixels of the 1× pictures; the twins at
-    doubleSizeScale have every length multiplied by it, frames and layout alike. Constants;
-    any thread.
+    artwork generator all read these, so moving a control is one edit. The twins at
+    doubleSizeScale multiply every length by it. Constants; any thread.
 */
 namespace PedalGeometry
 {
@@ -59,12 +55,9 @@ inline const juce::Rectangle<int> versionLabel { 150, 66, 100, 16 };
 constexpr int doubleSizeScale = 2;
 
 /** The file of a picture drawn at scale: its own name at 1, otherwise with "_<scale>x"
-    before the extension ("about_2x.png"). */
+    before its ".png" ("about_2x.png"). */
 inline juce::String fileNameAtScale (const juce::String& fileName, int scale)
 {
-    if (scale == 1)
-        return fileName;
-
-    return fileName.upToLastOccurrenceOf (".", false, false) + "_" + juce::String (scale) + "x." + fileName.fromLastOccurrenceOf (".", false, false);
+    return scale == 1 ? fileName : fileName.replace (".png", "_" + juce::String (scale) + "x.png");
 }
 } // namespace PedalGeometry

@@ -12,8 +12,7 @@ namespace
 {
 constexpr float epsilon = 1e-20f;
 
-// The full-scale times, restated on purpose rather than read from NoiseGate: these tests pin
-// the scale that stored projects depend on.
+// Restated on purpose, not read from NoiseGate: stored projects depend on these scales.
 constexpr float attackFullScaleMs = 200.0f;
 constexpr float decayFullScaleMs = 2000.0f;
 
