@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EmbeddedImages.h"
 #include "Orvane2StateButton.h"
 #include "Orvane4StateButton.h"
 #include "OrvaneKnob.h"
@@ -15,10 +16,11 @@
 */
 namespace PedalGeometry
 {
-/** A control drawn from a strip: the strip's file, the control's rectangle in the editor
-    and the number of frames, which is the widget class's own. */
+/** A control drawn from a strip: the strip's picture and file, the control's rectangle in
+    the editor and the number of frames, which is the widget class's own. */
 struct Control
 {
+    EmbeddedImages::Picture picture;
     const char* fileName;
     juce::Rectangle<int> bounds;
     int numFrames;
@@ -28,13 +30,17 @@ struct Control
 inline const juce::Rectangle<int> pedal { 0, 0, 325, 366 };
 constexpr const char* backgroundFileName = "background.png";
 
-inline const Control footswitch { "footswitch.png", { 222, 266, 90, 99 }, Orvane4StateButton::numFrames };
-inline const Control dualMonoSwitch { "dual_mono_switch.png", { 12, 167, 113, 125 }, Orvane2StateButton::numFrames };
+using EmbeddedImages::Picture;
+inline const Control footswitch { Picture::footswitch, "footswitch.png", { 222, 266, 90, 99 }, Orvane4StateButton::numFrames };
+inline const Control dualMonoSwitch { Picture::dualMonoSwitch, "dual_mono_switch.png", { 12, 167, 113, 125 }, Orvane2StateButton::numFrames };
 
 /** Threshold, attack and decay, left to right; their rectangles abut one another. */
-inline const Control knobs[] { { "threshold_knob.png", { 17, 40, 96, 73 }, OrvaneKnob::numFrames },
-                               { "attack_knob.png", { 113, 40, 96, 73 }, OrvaneKnob::numFrames },
-                               { "decay_knob.png", { 209, 40, 96, 73 }, OrvaneKnob::numFrames } };
+inline const Control knobs[] { { Picture::thresholdKnob, "threshold_knob.png", { 17, 40, 96, 73 }, OrvaneKnob::numFrames },
+                               { Picture::attackKnob, "attack_knob.png", { 113, 40, 96, 73 }, OrvaneKnob::numFrames },
+                               { Picture::decayKnob, "decay_knob.png", { 209, 40, 96, 73 }, OrvaneKnob::numFrames } };
+
+/** Every strip, in the pictures' order: the knobs, the footswitch, the dual-mono switch. */
+inline const Control strips[] { knobs[0], knobs[1], knobs[2], footswitch, dualMonoSwitch };
 
 /** Where the knob's axis lies within its rectangle. */
 inline const juce::Point<float> knobCentre { 48.0f, 36.5f };

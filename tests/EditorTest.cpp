@@ -18,25 +18,18 @@ using namespace EditorTestSupport;
 namespace
 {
 // A snapshot of the editor taken at scale shows, pixel for pixel, the frames selected for the
-// footswitch, the dual-mono switch and the three knobs, and the background where no control is:
-// above the knobs, the logo, between the switches.
+// three knobs, the footswitch and the dual-mono switch, and the background where no control
+// is: above the knobs, the logo, between the switches.
 void expectPedalShows (const juce::Image& snapshot, int scale, const std::array<int, 5>& frames)
 {
     using EmbeddedImages::Picture;
     const auto decodeAt = [scale] (Picture picture)
     { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
-    const std::pair<Picture, PedalGeometry::Control> controls[] = {
-        { Picture::footswitch, PedalGeometry::footswitch },
-        { Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch },
-        { Picture::thresholdKnob, PedalGeometry::knobs[0] },
-        { Picture::attackKnob, PedalGeometry::knobs[1] },
-        { Picture::decayKnob, PedalGeometry::knobs[2] },
-    };
 
     for (size_t i = 0; i < frames.size(); ++i)
     {
-        const auto& [picture, control] = controls[i];
-        EXPECT_EQ (countDifferences (snapshot, control.bounds * scale, stripFrame (decodeAt (picture), control.numFrames, frames[i])), 0) << control.fileName;
+        const auto& control = PedalGeometry::strips[i];
+        EXPECT_EQ (countDifferences (snapshot, control.bounds * scale, stripFrame (decodeAt (control.picture), control.numFrames, frames[i])), 0) << control.fileName;
     }
 
     const auto background = decodeAt (Picture::background);
@@ -195,7 +188,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     // What shows: the background, with each widget's frame copied pixel for pixel over it.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true);
-    expectPedalShows (pedal, 1, { 0, 1, 34, 8, 100 });
+    expectPedalShows (pedal, 1, { 34, 8, 100, 0, 1 });
 
     EXPECT_TRUE (log.changes.empty());
 }
@@ -216,7 +209,7 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
     EXPECT_EQ (editor->getBounds(), PedalGeometry::pedal);
     ASSERT_EQ (pedal.getBounds(), twice (PedalGeometry::pedal));
 
-    expectPedalShows (pedal, 2, { 2, 1, 50, 100, 0 });
+    expectPedalShows (pedal, 2, { 50, 100, 0, 2, 1 });
 
     // The card too, where it is opaque, above and below the version label.
     click ("aboutShowButton_");

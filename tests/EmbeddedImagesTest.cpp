@@ -64,15 +64,6 @@ int regionDistance (const juce::Image& image, juce::Rectangle<int> area, const j
     return worst;
 }
 
-// Each strip and the control it belongs to, the knobs first.
-const std::pair<Picture, PedalGeometry::Control> controls[] = {
-    { Picture::thresholdKnob, PedalGeometry::knobs[0] },
-    { Picture::attackKnob, PedalGeometry::knobs[1] },
-    { Picture::decayKnob, PedalGeometry::knobs[2] },
-    { Picture::footswitch, PedalGeometry::footswitch },
-    { Picture::dualMonoSwitch, PedalGeometry::dualMonoSwitch },
-};
-
 // Where a frame lies in its control's 1x strip.
 juce::Rectangle<int> frameIn (const PedalGeometry::Control& control, int frame)
 {
@@ -126,9 +117,9 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
     }
 
     // A strip's frame is exactly its control's rectangle, so frames are copied pixel for pixel.
-    for (const auto& [picture, control] : controls)
+    for (const auto& control : PedalGeometry::strips)
     {
-        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (picture));
+        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (control.picture));
         EXPECT_EQ (juce::Rectangle<int> (strip.getWidth(), strip.getHeight() / control.numFrames), control.bounds.withZeroOrigin()) << control.fileName;
     }
 
@@ -242,10 +233,10 @@ TEST (EmbeddedImages, EveryStripAtRestIsTheBackgroundUnderItsControlAtBothScales
         { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
         const auto background = decodeAt (Picture::background);
 
-        for (const auto& [picture, control] : controls)
+        for (const auto& control : PedalGeometry::strips)
         {
             const auto area = control.bounds * scale;
-            EXPECT_EQ (regionDistance (decodeAt (picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
+            EXPECT_EQ (regionDistance (decodeAt (control.picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
         }
     }
 }
@@ -309,12 +300,10 @@ TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
 {
     const auto background = EmbeddedImages::decodeBackground();
 
-    for (size_t k = 0; k < std::size (PedalGeometry::knobs); ++k)
+    for (const auto& knob : PedalGeometry::knobs)
     {
-        const auto& [picture, knob] = controls[k];
-
         // Far from the knob (the frame's corners) every frame shows the background.
-        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (picture));
+        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (knob.picture));
         for (int frame = 0; frame < knob.numFrames; frame += 10)
             for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
                                        juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })

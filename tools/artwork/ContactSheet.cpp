@@ -4,21 +4,19 @@ namespace
 {
 constexpr int gap = 12;
 
-// One pose of the pedal: a frame for each knob, the footswitch and the dual-mono switch.
+// One pose of the pedal: a frame for each strip, in PedalGeometry::strips order.
 struct Pose
 {
-    int knobFrames[3];
-    int footswitchFrame;
-    int dualMonoFrame;
+    int frames[std::size (PedalGeometry::strips)];
     bool aboutShown;
 };
 
 constexpr Pose poses[] = {
-    { { 0, 0, 0 }, 0, 0, false },
-    { { 50, 50, 50 }, 1, 1, false },
-    { { 100, 100, 100 }, 2, 0, false },
-    { { 0, 50, 100 }, 3, 1, false },
-    { { 0, 0, 0 }, 0, 0, true },
+    { { 0, 0, 0, 0, 0 }, false },
+    { { 50, 50, 50, 1, 1 }, false },
+    { { 100, 100, 100, 2, 0 }, false },
+    { { 0, 50, 100, 3, 1 }, false },
+    { { 0, 0, 0, 0, 0 }, true },
 };
 } // namespace
 
@@ -65,11 +63,8 @@ juce::Image ContactSheet::compose (const juce::Array<juce::Image>& pictures)
         g.reduceClipRegion (pedal);
         g.drawImageAt (background, 0, 0);
 
-        for (size_t k = 0; k < std::size (PedalGeometry::knobs); ++k)
-            drawFrame (g, pictures[static_cast<int> (k) + 1], PedalGeometry::knobs[k].bounds, pose.knobFrames[k]);
-
-        drawFrame (g, pictures[4], PedalGeometry::footswitch.bounds, pose.footswitchFrame);
-        drawFrame (g, pictures[5], PedalGeometry::dualMonoSwitch.bounds, pose.dualMonoFrame);
+        for (size_t s = 0; s < std::size (PedalGeometry::strips); ++s)
+            drawFrame (g, pictures[static_cast<int> (PedalGeometry::strips[s].picture)], PedalGeometry::strips[s].bounds, pose.frames[s]);
 
         if (pose.aboutShown)
         {
