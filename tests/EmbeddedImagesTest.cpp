@@ -40,9 +40,15 @@ juce::uint8 storedByte (Picture picture, int index)
     return static_cast<juce::uint8> (EmbeddedImages::stored (picture).data[index]);
 }
 
-bool endsWithEndChunkAt (Picture picture, int end)
+EmbeddedImages::StoredPicture storedAt (Picture picture, int scale)
 {
-    const auto bytes = EmbeddedImages::stored (picture);
+    return scale == 1 ? EmbeddedImages::stored (picture) : EmbeddedImages::storedDoubleSize (picture);
+}
+
+juce::Image decodeAt (Picture picture, int scale) { return EmbeddedImages::decode (storedAt (picture, scale)); }
+
+bool endsWithEndChunkAt (EmbeddedImages::StoredPicture bytes, int end)
+{
     return end >= static_cast<int> (endChunkSize) && std::memcmp (bytes.data + end - static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0;
 }
 
@@ -119,7 +125,7 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
     // A strip's frame is exactly its control's rectangle, so frames are copied pixel for pixel.
     for (const auto& control : PedalGeometry::strips)
     {
-        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (control.picture));
+        const auto strip = decodeAt (control.picture, 1);
         EXPECT_EQ (juce::Rectangle<int> (strip.getWidth(), strip.getHeight() / control.numFrames), control.bounds.withZeroOrigin()) << control.fileName;
     }
 
@@ -132,32 +138,35 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
     EXPECT_EQ (translucent, 0);
 }
 
-TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChunk)
+TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChunkAtBothScales)
 {
     const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
 
     for (const auto& expected : expectedPictures)
     {
-        SCOPED_TRACE (expected.fileName);
-        const auto bytes = EmbeddedImages::stored (expected.picture);
-        juce::MemoryBlock committed;
-        ASSERT_TRUE (resources.getChildFile (expected.fileName).loadFileAsData (committed));
-        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
-
-        const bool isStrip = expected.frames > 1;
-        const auto pngLength = bytes.size - (isStrip ? static_cast<int> (endChunkSize) : 0);
-        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, bytes.size));
-        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, pngLength));
-        EXPECT_EQ (endsWithEndChunkAt (expected.picture, pngLength - static_cast<int> (endChunkSize)), false);
-
-        if (isStrip)
+        for (const int scale : { 1, PedalGeometry::doubleSizeScale })
         {
-            // The bytes past the first end chunk change nothing: same image as the bare stream.
-            const auto whole = expected.decode();
-            const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
-            ASSERT_TRUE (bare.isValid());
-            EXPECT_EQ (bare.getBounds(), whole.getBounds());
-            EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
+            SCOPED_TRACE (PedalGeometry::fileNameAtScale (expected.fileName, scale));
+            const auto bytes = storedAt (expected.picture, scale);
+            juce::MemoryBlock committed;
+            ASSERT_TRUE (resources.getChildFile (PedalGeometry::fileNameAtScale (expected.fileName, scale)).loadFileAsData (committed));
+            EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
+
+            const bool isStrip = expected.frames > 1;
+            const auto pngLength = bytes.size - (isStrip ? static_cast<int> (endChunkSize) : 0);
+            EXPECT_TRUE (endsWithEndChunkAt (bytes, bytes.size));
+            EXPECT_TRUE (endsWithEndChunkAt (bytes, pngLength));
+            EXPECT_EQ (endsWithEndChunkAt (bytes, pngLength - static_cast<int> (endChunkSize)), false);
+
+            if (isStrip)
+            {
+                // The bytes past the first end chunk change nothing: same image as the bare stream.
+                const auto whole = EmbeddedImages::decode (bytes);
+                const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
+                ASSERT_TRUE (bare.isValid());
+                EXPECT_EQ (bare.getBounds(), whole.getBounds());
+                EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
+            }
         }
     }
 }
@@ -197,8 +206,6 @@ double meanDistanceHalved (const juce::Image& image, juce::Rectangle<int> area, 
 
 TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
 {
-    const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
-
     for (const auto& expected : expectedPictures)
     {
         SCOPED_TRACE (expected.fileName);
@@ -208,14 +215,6 @@ TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
         EXPECT_EQ (twin.getWidth(), 2 * expected.width);
         EXPECT_EQ (twin.getHeight(), 2 * expected.height);
         EXPECT_EQ (twin.hasAlphaChannel(), expected.hasAlpha);
-
-        // Stored as the committed file, the strips with their end chunk twice, like the 1x set.
-        const auto bytes = EmbeddedImages::storedDoubleSize (expected.picture);
-        juce::MemoryBlock committed;
-        ASSERT_TRUE (resources.getChildFile (juce::String (expected.fileName).replace (".png", "_2x.png")).loadFileAsData (committed));
-        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
-        const bool isStrip = expected.frames > 1;
-        EXPECT_EQ (std::memcmp (bytes.data + bytes.size - 2 * static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0, isStrip);
 
         // Every frame is its 1x frame, finer: shrunk back, it differs by a few levels at most.
         // (A frame out of order or out of place is off by tens.)
@@ -229,14 +228,12 @@ TEST (EmbeddedImages, EveryStripAtRestIsTheBackgroundUnderItsControlAtBothScales
 {
     for (const int scale : { 1, PedalGeometry::doubleSizeScale })
     {
-        const auto decodeAt = [scale] (Picture picture)
-        { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
-        const auto background = decodeAt (Picture::background);
+        const auto background = decodeAt (Picture::background, scale);
 
         for (const auto& control : PedalGeometry::strips)
         {
             const auto area = control.bounds * scale;
-            EXPECT_EQ (regionDistance (decodeAt (control.picture), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
+            EXPECT_EQ (regionDistance (decodeAt (control.picture, scale), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
         }
     }
 }
@@ -303,7 +300,7 @@ TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
     for (const auto& knob : PedalGeometry::knobs)
     {
         // Far from the knob (the frame's corners) every frame shows the background.
-        const auto strip = EmbeddedImages::decode (EmbeddedImages::stored (knob.picture));
+        const auto strip = decodeAt (knob.picture, 1);
         for (int frame = 0; frame < knob.numFrames; frame += 10)
             for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
                                        juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
