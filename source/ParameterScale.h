@@ -6,13 +6,10 @@
 #include <limits>
 
 /**
-    What a normalised parameter value (0..1) means in the units users think in, and back:
-    the threshold in dB, attack and decay in ms, on the gate's own scales.
-
-    The forward conversions compute in the precision of their argument, then apply the final
-    factor in double: a float (the host texts) takes skew and logarithm in single precision,
-    as the gate does; a double (the knob texts) is all double. The inverses work in double,
-    clamp their result to 0..1 and give 0 for NaN. Pure functions, any thread.
+    A normalised parameter value (0..1) in users' units and back, on the gate's own scales:
+    the threshold in dB, attack and decay in ms. The forward conversions compute in their
+    argument's precision (a float, as the gate and the host texts do), then scale in double;
+    the inverses work in double and clamp to 0..1, NaN to 0. Pure functions, any thread.
 */
 namespace ParameterScale
 {
@@ -36,17 +33,14 @@ double thresholdDecibels (Value value) noexcept
 /** maxAttackMilliseconds * skewCurve (value); value is float or double. */
 template <typename Value>
 double attackMilliseconds (Value value) noexcept { return maxAttackMilliseconds * static_cast<double> (skewCurve (value)); }
-
 /** maxDecayMilliseconds * skewCurve (value); value is float or double. */
 template <typename Value>
 double decayMilliseconds (Value value) noexcept { return maxDecayMilliseconds * static_cast<double> (skewCurve (value)); }
 
 /** The value whose threshold is decibels; minus infinity gives 0, anything above 0 dB 1. */
 double thresholdFromDecibels (double decibels) noexcept;
-
 /** The value whose attack is milliseconds, clamped to 0..maxAttackMilliseconds first. */
 double attackFromMilliseconds (double milliseconds) noexcept;
-
 /** The value whose decay is milliseconds, clamped to 0..maxDecayMilliseconds first. */
 double decayFromMilliseconds (double milliseconds) noexcept;
 } // namespace ParameterScale

@@ -8,11 +8,9 @@
 #include <juce_graphics/juce_graphics.h>
 
 /**
-    Where everything sits on the pedal, in the editor's units (the 1× pictures' pixels): the
-    pictures' size, each control's rectangle (also the size of one frame of its strip), the
-    strips' frame counts and the pictures' file names. The editor, the about panel and the
-    artwork generator all read these, so moving a control is one edit. The twins at
-    doubleSizeScale multiply every length by it. Constants; any thread.
+    Where everything sits on the pedal, in the 1× pictures' pixels (the twins at
+    doubleSizeScale multiply every length by it), and the pictures' files. The editor, the
+    about panel and the artwork generator all read these. Constants; any thread.
 */
 namespace PedalGeometry
 {
@@ -48,8 +46,7 @@ inline const juce::Point<float> knobCentre { 48.0f, 36.5f };
 /** The invisible click area over the logo lettering that opens the about panel. */
 inline const juce::Rectangle<int> aboutClickArea { 15, 313, 223, 40 };
 
-/** The about picture, and so the panel: one row shorter than the pedal, whose bottom row
-    stays visible under it. */
+/** The about picture, and so the panel: one row shorter than the pedal. */
 inline const juce::Rectangle<int> aboutPanel = pedal.withTrimmedBottom (1);
 constexpr const char* aboutFileName = "about.png";
 
