@@ -59,8 +59,6 @@ juce::String hostText (int index, float value)
 }
 
 juce::String thresholdKnobText (double value) { return decibelText (ParameterScale::thresholdDecibels (value)); }
-
 juce::String attackKnobText (double value) { return withUnit (ParameterScale::attackMilliseconds (value), " ms"); }
-
 juce::String decayKnobText (double value) { return withUnit (ParameterScale::decayMilliseconds (value), " ms"); }
 } // namespace ParameterText

@@ -22,8 +22,7 @@ namespace
 // is: above the knobs, the logo, between the switches.
 void expectPedalShows (const juce::Image& snapshot, int scale, const std::array<int, 5>& frames)
 {
-    using EmbeddedImages::Picture;
-    const auto decodeAt = [scale] (Picture picture)
+    const auto decodeAt = [scale] (EmbeddedImages::Picture picture)
     { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
 
     for (size_t i = 0; i < frames.size(); ++i)
@@ -32,7 +31,7 @@ void expectPedalShows (const juce::Image& snapshot, int scale, const std::array<
         EXPECT_EQ (countDifferences (snapshot, control.bounds * scale, stripFrame (decodeAt (control.picture), control.numFrames, frames[i])), 0) << control.fileName;
     }
 
-    const auto background = decodeAt (Picture::background);
+    const auto background = decodeAt (EmbeddedImages::Picture::background);
     for (const auto area : { juce::Rectangle<int> (0, 0, 325, 40), juce::Rectangle<int> (0, 300, 222, 66), juce::Rectangle<int> (130, 120, 195, 140) })
         EXPECT_EQ (countDifferences (snapshot, area * scale, background.getClippedImage (area * scale)), 0) << area.toString();
 }

@@ -17,14 +17,13 @@ double numberIn (const juce::String& text)
 
 TEST (ParameterScale, EveryTextOnTheKnobGridLeadsBackToAValueWithThatText)
 {
-    // Typing what a knob or host shows (say the renderer's --threshold -32.04) must set the
-    // parameter to a value that shows the very same text, on every step a knob can take.
-    using Inverse = double (*) (double) noexcept;
+    // Typing what a knob or host shows (say the renderer's --threshold -32.04) must give a
+    // value that shows the very same text.
     const struct
     {
         int index;
         juce::String (*knobText) (double);
-        Inverse inverse;
+        double (*inverse) (double) noexcept;
     } scales[] = {
         { 2, ParameterText::thresholdKnobText, ParameterScale::thresholdFromDecibels },
         { 3, ParameterText::attackKnobText, ParameterScale::attackFromMilliseconds },
@@ -40,7 +39,7 @@ TEST (ParameterScale, EveryTextOnTheKnobGridLeadsBackToAValueWithThatText)
             const auto knob = scale.knobText (value);
             EXPECT_EQ (scale.knobText (scale.inverse (numberIn (knob))), knob) << value;
 
-            // The host text, in single precision, from the float a host or the renderer stores.
+            // In single precision, from the float a host or the renderer stores.
             const auto host = ParameterText::hostText (scale.index, static_cast<float> (value));
             EXPECT_EQ (ParameterText::hostText (scale.index, static_cast<float> (scale.inverse (numberIn (host)))), host) << value;
         }
