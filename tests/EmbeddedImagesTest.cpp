@@ -184,19 +184,17 @@ double meanDistanceHalved (const juce::Image& image, juce::Rectangle<int> area, 
         for (int x = 0; x < area.getWidth(); ++x)
         {
             const auto want = other.getPixelAt (area.getX() + x, area.getY() + y);
-            const int channels[] = { want.getRed(), want.getGreen(), want.getBlue() };
+            int red = 0, green = 0, blue = 0;
 
-            for (int channel = 0; channel < 3; ++channel)
+            for (const auto corner : { juce::Point<int> (0, 0), juce::Point<int> (1, 0), juce::Point<int> (0, 1), juce::Point<int> (1, 1) })
             {
-                int block = 0;
-                for (const auto corner : { juce::Point<int> (0, 0), juce::Point<int> (1, 0), juce::Point<int> (0, 1), juce::Point<int> (1, 1) })
-                {
-                    const auto c = image.getPixelAt (2 * (area.getX() + x) + corner.x, 2 * (area.getY() + y) + corner.y);
-                    block += channel == 0 ? c.getRed() : channel == 1 ? c.getGreen()
-                                                                      : c.getBlue();
-                }
-                sum += std::abs (block / 4.0 - channels[channel]);
+                const auto c = image.getPixelAt (2 * (area.getX() + x) + corner.x, 2 * (area.getY() + y) + corner.y);
+                red += c.getRed();
+                green += c.getGreen();
+                blue += c.getBlue();
             }
+
+            sum += std::abs (red / 4.0 - want.getRed()) + std::abs (green / 4.0 - want.getGreen()) + std::abs (blue / 4.0 - want.getBlue());
         }
     }
 
