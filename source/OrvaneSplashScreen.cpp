@@ -1,6 +1,7 @@
 #include "OrvaneSplashScreen.h"
 
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 
 OrvaneSplashScreen::OrvaneSplashScreen (const juce::String& name)
     : juce::Component (name)
@@ -18,7 +19,7 @@ OrvaneSplashScreen::OrvaneSplashScreen (const juce::String& name)
     addAndMakeVisible (versionLabel_.get());
 
     // The label's rectangle sits right of the colon after the picture's "Version" caption.
-    versionLabel_->setBounds (150, 66, 100, 16);
+    versionLabel_->setBounds (PedalGeometry::versionLabel);
     versionLabel_->setJustificationType (juce::Justification::bottomLeft);
     versionLabel_->setColour (juce::Label::textColourId, juce::Colour (0xFFD3D3D3));
     versionLabel_->setMouseClickGrabsKeyboardFocus (false);

@@ -1,9 +1,10 @@
 #include "ParameterText.h"
 
-#include "dsp/SkewCurve.h"
+#include "ParameterScale.h"
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace ParameterText
 {
@@ -32,9 +33,14 @@ juce::String formatTwoDecimals (double x)
 
 namespace
 {
-constexpr const char* minusInfinity = "-oo";
-
 juce::String withUnit (double x, const char* unit) { return formatTwoDecimals (x) + unit; }
+
+// A level of 0 (a value of 0 or below, or one so small that its level rounds to 0) leaves
+// the gate as open as it gets; "-inf dB" is no text to show for it.
+juce::String decibelText (double decibels)
+{
+    return decibels == -std::numeric_limits<double>::infinity() ? "-oo" : withUnit (decibels, " dB");
+}
 } // namespace
 
 juce::String hostText (int index, float value)
@@ -45,47 +51,14 @@ juce::String hostText (int index, float value)
         case 1:
             return value == 0.0f ? "Off" : "On";
 
-        case 2:
-        {
-            if (value <= 0.0f)
-                return minusInfinity;
-
-            // A value above 0 but below about 0.0001 gives a level that single precision
-            // rounds to 0: the gate is as open as at 0, and "-inf dB" is no text to show.
-            const float level = skewCurve (value * value);
-
-            if (level == 0.0f)
-                return minusInfinity;
-
-            return withUnit (20.0 * static_cast<double> (std::log10 (level)), " dB");
-        }
-
-        case 3:
-            return withUnit (200.0 * static_cast<double> (skewCurve (value)), " ms");
-
-        case 4:
-            return withUnit (2000.0 * static_cast<double> (skewCurve (value)), " ms");
-
-        default:
-            return {};
+        case 2: return decibelText (ParameterScale::thresholdDecibels (value));
+        case 3: return withUnit (ParameterScale::attackMilliseconds (value), " ms");
+        case 4: return withUnit (ParameterScale::decayMilliseconds (value), " ms");
+        default: return {};
     }
 }
 
-juce::String thresholdKnobText (double value)
-{
-    if (value <= 0.0)
-        return minusInfinity;
-
-    // As in the host text: a level that rounds to 0 is minus infinity.
-    const double level = skewCurve (value * value);
-
-    if (level == 0.0)
-        return minusInfinity;
-
-    return withUnit (20.0 * std::log10 (level), " dB");
-}
-
-juce::String attackKnobText (double value) { return withUnit (200.0 * skewCurve (value), " ms"); }
-
-juce::String decayKnobText (double value) { return withUnit (2000.0 * skewCurve (value), " ms"); }
+juce::String thresholdKnobText (double value) { return decibelText (ParameterScale::thresholdDecibels (value)); }
+juce::String attackKnobText (double value) { return withUnit (ParameterScale::attackMilliseconds (value), " ms"); }
+juce::String decayKnobText (double value) { return withUnit (ParameterScale::decayMilliseconds (value), " ms"); }
 } // namespace ParameterText

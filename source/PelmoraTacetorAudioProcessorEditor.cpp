@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-using EmbeddedImages::Picture;
-
 namespace
 {
 // Parameter indices, in the order hosts, programs and the gate share.
@@ -13,7 +11,16 @@ constexpr int thresholdIndex = 2;
 constexpr int attackIndex = 3;
 constexpr int decayIndex = 4;
 
-constexpr int knobY = 40;
+// Shows widget at its control's place, drawn from its control's strip at either scale.
+template <typename Widget>
+void addStrip (juce::Component& editor, Widget& widget, const PedalGeometry::Control& control)
+{
+    editor.addAndMakeVisible (widget);
+    widget.setImage (EmbeddedImages::decode (EmbeddedImages::stored (control.picture)));
+    widget.setDoubleSizeImage ([picture = control.picture]
+                               { return EmbeddedImages::decodeDoubleSize (picture); });
+    widget.setBounds (control.bounds);
+}
 } // namespace
 
 PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraTacetorAudioProcessor& p)
@@ -24,7 +31,7 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     // The window is as large as the pedal picture, fixed before any child exists.
     backgroundImage_.setImage (EmbeddedImages::decodeBackground());
     backgroundImage_.setDoubleSizeImage ([]
-                                         { return EmbeddedImages::decodeDoubleSize (Picture::background); });
+                                         { return EmbeddedImages::decodeDoubleSize (EmbeddedImages::Picture::background); });
     setSize (backgroundImage_.getFrameWidth(), backgroundImage_.getFrameHeight());
 
     // The editor holds the focus whenever its window has it and nobody tabbed into a control:
@@ -36,19 +43,19 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     setDescription (juce::String ("Noise gate pedal by ") + JucePlugin_Manufacturer + ", version " + JucePlugin_VersionString);
 
     bypassButton_ = std::make_unique<Orvane4StateButton3PDT> ("bypassButton_");
-    addSwitch (*bypassButton_, Picture::footswitch, { 222, 266, 90, 99 }, bypassIndex);
+    addSwitch (*bypassButton_, PedalGeometry::footswitch, bypassIndex);
 
     dualMonoOnButton_ = std::make_unique<Orvane2StateButton> ("dualMonoOnButton_");
-    addSwitch (*dualMonoOnButton_, Picture::dualMonoSwitch, { 12, 167, 113, 125 }, dualMonoIndex);
+    addSwitch (*dualMonoOnButton_, PedalGeometry::dualMonoSwitch, dualMonoIndex);
 
     thresholdKnob_ = std::make_unique<TacetorThresholdKnob> ("thresholdKnob_");
-    addKnob (*thresholdKnob_, Picture::thresholdKnob, 17, thresholdIndex);
+    addKnob (*thresholdKnob_, PedalGeometry::knobs[0], thresholdIndex);
 
     attackKnob_ = std::make_unique<TacetorAttackKnob> ("attackKnob_");
-    addKnob (*attackKnob_, Picture::attackKnob, 113, attackIndex);
+    addKnob (*attackKnob_, PedalGeometry::knobs[1], attackIndex);
 
     decayKnob_ = std::make_unique<TacetorDecayKnob> ("decayKnob_");
-    addKnob (*decayKnob_, Picture::decayKnob, 209, decayIndex);
+    addKnob (*decayKnob_, PedalGeometry::knobs[2], decayIndex);
 
     // Tab order and the names screen readers say: the knobs left to right, then the switches.
     makeReachable (*thresholdKnob_, "Threshold", 1);
@@ -62,7 +69,7 @@ PelmoraTacetorAudioProcessorEditor::PelmoraTacetorAudioProcessorEditor (PelmoraT
     // keys nor screen readers reach it: what the card says, the editor's description says.
     aboutShowButton_ = std::make_unique<Orvane2StateKickButton> ("aboutShowButton_");
     addAndMakeVisible (aboutShowButton_.get());
-    aboutShowButton_->setBounds (15, 313, 223, 40);
+    aboutShowButton_->setBounds (PedalGeometry::aboutClickArea);
     aboutShowButton_->addListener (this);
     aboutShowButton_->setWantsKeyboardFocus (false);
     aboutShowButton_->setAccessible (false);
@@ -103,26 +110,18 @@ PelmoraTacetorAudioProcessor& PelmoraTacetorAudioProcessorEditor::getTacetorProc
     return static_cast<PelmoraTacetorAudioProcessor&> (processor);
 }
 
-void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, Picture strip, juce::Rectangle<int> bounds, int parameterIndex)
+void PelmoraTacetorAudioProcessorEditor::addSwitch (FilmstripButton& button, const PedalGeometry::Control& control, int parameterIndex)
 {
-    addAndMakeVisible (button);
-    button.setImage (EmbeddedImages::decode (EmbeddedImages::stored (strip)));
-    button.setDoubleSizeImage ([strip]
-                               { return EmbeddedImages::decodeDoubleSize (strip); });
-    button.setBounds (bounds);
+    addStrip (*this, button, control);
     button.setToggleState (getTacetorProcessor().getParameter (parameterIndex) > 0.0f, juce::dontSendNotification);
     button.addListener (this);
 }
 
-void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, Picture strip, int x, int parameterIndex)
+void PelmoraTacetorAudioProcessorEditor::addKnob (OrvaneKnob& knob, const PedalGeometry::Control& control, int parameterIndex)
 {
     auto& tacetor = getTacetorProcessor();
 
-    addAndMakeVisible (knob);
-    knob.setImage (EmbeddedImages::decode (EmbeddedImages::stored (strip)));
-    knob.setDoubleSizeImage ([strip]
-                             { return EmbeddedImages::decodeDoubleSize (strip); });
-    knob.setBounds (x, knobY, 96, 73);
+    addStrip (*this, knob, control);
     knob.setValue (tacetor.getParameter (parameterIndex), juce::dontSendNotification);
     knob.setDoubleClickReturnValue (true, tacetor.getParameterDefaultValue (parameterIndex));
 

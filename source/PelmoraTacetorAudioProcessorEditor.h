@@ -6,6 +6,7 @@
 #include "Orvane2StateKickButton.h"
 #include "Orvane4StateButton3PDT.h"
 #include "OrvaneSplashScreen.h"
+#include "PedalGeometry.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "TacetorAttackKnob.h"
 #include "TacetorDecayKnob.h"
@@ -94,10 +95,10 @@ private:
     void showProcessorValues();
 
     /** Sets up a switch: pictures, place, the toggle state of its parameter, listener. */
-    void addSwitch (FilmstripButton& button, EmbeddedImages::Picture strip, juce::Rectangle<int> bounds, int parameterIndex);
+    void addSwitch (FilmstripButton& button, const PedalGeometry::Control& control, int parameterIndex);
 
     /** Sets up a knob: pictures, place, value, double-click default, pop-up, listener. */
-    void addKnob (OrvaneKnob& knob, EmbeddedImages::Picture strip, int x, int parameterIndex);
+    void addKnob (OrvaneKnob& knob, const PedalGeometry::Control& control, int parameterIndex);
 
     /** Names a control for screen readers and puts it at its place in the Tab order. */
     static void makeReachable (juce::Component& control, const juce::String& title, int focusOrder);

@@ -2,6 +2,7 @@
 // editor in a window of the virtual display, automates it and works it with the X pointer;
 // what the display shows is compared with the pictures pixel for pixel.
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 #include "PluginBundleHost.h"
 #include "support/EditorTestSupport.h"
 #include "support/WidgetTestSupport.h"
@@ -59,8 +60,7 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
     HostOpenedEditor opened (*instance);
     auto* editor = opened.get();
     ASSERT_NE (editor, nullptr);
-    EXPECT_EQ (editor->getWidth(), 325);
-    EXPECT_EQ (editor->getHeight(), 366);
+    EXPECT_EQ (editor->getLocalBounds(), PedalGeometry::pedal);
 
     {
         HostWindow window (*editor);
@@ -72,7 +72,7 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
         const auto found = waitForPedal (window.getScreenBounds().expanded (4));
         ASSERT_TRUE (found.has_value()) << "the pedal never showed in the host's window";
         const auto pedal = *found;
-        const juce::Rectangle<int> pedalArea (pedal.x, pedal.y, 325, 366);
+        const auto pedalArea = PedalGeometry::pedal + pedal;
         juce::Image screen;
         Values shown = defaultValues;
         EXPECT_EQ (differencesAfterWaiting (pedalArea, referencePedal (shown), &screen), 0);
@@ -80,8 +80,9 @@ TEST (EditorInHost, Vst3EditorFollowsAutomationAndAnnouncesGestures)
 
         // Host automation: the knob turns on the display, and nothing comes back to the host.
         threshold->setValue (0.5f);
-        const juce::Rectangle<int> thresholdArea (pedal.x + 17, pedal.y + 40, 96, 73);
-        const auto frame50 = stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 50);
+        const auto& knob = PedalGeometry::knobs[0];
+        const auto thresholdArea = knob.bounds + pedal;
+        const auto frame50 = stripFrame (EmbeddedImages::decodeThresholdKnob(), knob.numFrames, 50);
         EXPECT_EQ (differencesAfterWaiting (thresholdArea, frame50, &screen), 0);
         shown[2] = 0.5f;
         EXPECT_EQ (countDifferences (screen, pedalArea, referencePedal (shown)), 0);

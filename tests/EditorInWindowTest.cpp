@@ -1,6 +1,7 @@
 // The pedal in real windows on the display, worked with the real pointer and real keys as a
 // musician works it inside a host: two editors of one process side by side, the keyboard, and
 // what a screen reader finds through the framework's accessibility layer.
+#include "PedalGeometry.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "support/EditorTestSupport.h"
 #include "support/HostWindow.h"
@@ -292,8 +293,8 @@ TEST (EditorInWindow, AtAHostsScaleOfTwoTheWindowShowsTheDoubleSizePictures)
 
     // The host's factor of 2 on a display at 100 %: twice the pixels in the window, each the
     // twin's own (as the editor paints itself at scale 2), the editor still 325 x 366 units.
-    ASSERT_EQ (pedal.window.getScreenBounds(), juce::Rectangle<int> (40, 40, 650, 732));
-    EXPECT_EQ (editor.getLocalBounds(), juce::Rectangle<int> (0, 0, 325, 366));
+    ASSERT_EQ (pedal.window.getScreenBounds(), PedalGeometry::pedal * 2 + juce::Point<int> (40, 40));
+    EXPECT_EQ (editor.getLocalBounds(), PedalGeometry::pedal);
     const auto expected = editor.createComponentSnapshot (editor.getLocalBounds(), true, 2.0f);
     juce::Image screen;
     EXPECT_EQ (EditorTestSupport::differencesAfterWaiting (pedal.window.getScreenBounds(), expected, &screen, waitLimitMs), 0);

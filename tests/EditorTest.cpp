@@ -1,6 +1,7 @@
 // The pedal editor in this process: what it builds, how it follows the processor, what the
 // user's gestures write and announce, and how it goes away.
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PelmoraTacetorAudioProcessorEditor.h"
 #include "support/EditorTestSupport.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <optional>
 #include <thread>
 
@@ -15,6 +17,25 @@ using namespace EditorTestSupport;
 
 namespace
 {
+// A snapshot of the editor taken at scale shows, pixel for pixel, the frames selected for the
+// three knobs, the footswitch and the dual-mono switch, and the background where no control
+// is: above the knobs, the logo, between the switches.
+void expectPedalShows (const juce::Image& snapshot, int scale, const std::array<int, 5>& frames)
+{
+    const auto decodeAt = [scale] (EmbeddedImages::Picture picture)
+    { return scale == 1 ? EmbeddedImages::decode (EmbeddedImages::stored (picture)) : EmbeddedImages::decodeDoubleSize (picture); };
+
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        const auto& control = PedalGeometry::strips[i];
+        EXPECT_EQ (countDifferences (snapshot, control.bounds * scale, stripFrame (decodeAt (control.picture), control.numFrames, frames[i])), 0) << control.fileName;
+    }
+
+    const auto background = decodeAt (EmbeddedImages::Picture::background);
+    for (const auto area : { juce::Rectangle<int> (0, 0, 325, 40), juce::Rectangle<int> (0, 300, 222, 66), juce::Rectangle<int> (130, 120, 195, 140) })
+        EXPECT_EQ (countDifferences (snapshot, area * scale, background.getClippedImage (area * scale)), 0) << area.toString();
+}
+
 template <typename Widget>
 Widget& child (juce::Component& editor, const juce::String& name)
 {
@@ -116,6 +137,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     open();
 
+    // The layout is restated on purpose, not read from PedalGeometry: this pins it.
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 325, 366));
     EXPECT_TRUE (processor.parametersChanged_.load());
     EXPECT_TRUE (editor->isTimerRunning());
@@ -165,14 +187,7 @@ TEST_F (OpenEditor, BuildsThePedalFromTheProcessorsValues)
 
     // What shows: the background, with each widget's frame copied pixel for pixel over it.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true);
-    EXPECT_EQ (countDifferences (pedal, { 17, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeThresholdKnob(), 101, 34)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 113, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeAttackKnob(), 101, 8)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 209, 40, 96, 73 }, stripFrame (EmbeddedImages::decodeDecayKnob(), 101, 100)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 222, 266, 90, 99 }, stripFrame (EmbeddedImages::decodeFootswitch(), 4, 0)), 0);
-    EXPECT_EQ (countDifferences (pedal, { 12, 167, 113, 125 }, stripFrame (EmbeddedImages::decodeDualMonoSwitch(), 2, 1)), 0);
-    const auto background = EmbeddedImages::decodeBackground();
-    EXPECT_EQ (countDifferences (pedal, { 0, 0, 325, 40 }, background), 0);
-    EXPECT_EQ (countDifferences (pedal, { 0, 300, 222, 66 }, background.getClippedImage ({ 0, 300, 222, 66 })), 0);
+    expectPedalShows (pedal, 1, { 34, 8, 100, 0, 1 });
 
     EXPECT_TRUE (log.changes.empty());
 }
@@ -190,37 +205,17 @@ TEST_F (OpenEditor, AtTwiceTheScaleDrawsTheDoubleSizePicturesPixelForPixel)
 
     // As a display at 200 % or a host's scale factor of 2 paints it: still 325 × 366 units.
     const auto pedal = editor->createComponentSnapshot (editor->getLocalBounds(), true, 2.0f);
-    EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 325, 366));
-    ASSERT_EQ (pedal.getBounds(), juce::Rectangle<int> (0, 0, 650, 732));
+    EXPECT_EQ (editor->getBounds(), PedalGeometry::pedal);
+    ASSERT_EQ (pedal.getBounds(), twice (PedalGeometry::pedal));
 
-    struct Widget
-    {
-        const char* name;
-        Picture picture;
-        int frames, frame;
-    };
-    const Widget widgets[] = {
-        { "bypassButton_", Picture::footswitch, 4, 2 },
-        { "dualMonoOnButton_", Picture::dualMonoSwitch, 2, 1 },
-        { "thresholdKnob_", Picture::thresholdKnob, 101, 50 },
-        { "attackKnob_", Picture::attackKnob, 101, 100 },
-        { "decayKnob_", Picture::decayKnob, 101, 0 },
-    };
-    for (const auto& widget : widgets)
-    {
-        const auto frame = stripFrame (EmbeddedImages::decodeDoubleSize (widget.picture), widget.frames, widget.frame);
-        EXPECT_EQ (countDifferences (pedal, twice (findChild (*editor, widget.name)->getBounds()), frame), 0) << widget.name;
-    }
-
-    const auto background = EmbeddedImages::decodeDoubleSize (Picture::background);
-    for (const auto area : { juce::Rectangle<int> (0, 0, 325, 40), juce::Rectangle<int> (0, 300, 222, 66), juce::Rectangle<int> (130, 120, 195, 140) })
-        EXPECT_EQ (countDifferences (pedal, twice (area), background.getClippedImage (twice (area))), 0) << area.toString();
+    expectPedalShows (pedal, 2, { 50, 100, 0, 2, 1 });
 
     // The card too, where it is opaque, above and below the version label.
     click ("aboutShowButton_");
     const auto withCard = editor->createComponentSnapshot (editor->getLocalBounds(), true, 2.0f);
     const auto about = EmbeddedImages::decodeDoubleSize (Picture::about);
-    for (const auto area : { juce::Rectangle<int> (12, 8, 301, 58), juce::Rectangle<int> (12, 82, 301, 275) })
+    const auto& card = PedalGeometry::aboutCard;
+    for (const auto area : { card.withBottom (PedalGeometry::versionLabel.getY()), card.withTop (PedalGeometry::versionLabel.getBottom()) })
         EXPECT_EQ (countDifferences (withCard, twice (area), about.getClippedImage (twice (area))), 0) << area.toString();
 }
 

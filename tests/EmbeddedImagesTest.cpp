@@ -1,4 +1,5 @@
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ struct Expected
     bool hasAlpha;
 };
 
+// The sizes and frame counts are restated on purpose, not read from PedalGeometry: the
+// pictures are fixed, and this pins them.
 const Expected expectedPictures[] = {
     { Picture::background, "background.png", EmbeddedImages::decodeBackground, 325, 366, 1, true },
     { Picture::thresholdKnob, "threshold_knob.png", EmbeddedImages::decodeThresholdKnob, 96, 7373, 101, false },
@@ -37,9 +40,15 @@ juce::uint8 storedByte (Picture picture, int index)
     return static_cast<juce::uint8> (EmbeddedImages::stored (picture).data[index]);
 }
 
-bool endsWithEndChunkAt (Picture picture, int end)
+EmbeddedImages::StoredPicture storedAt (Picture picture, int scale)
 {
-    const auto bytes = EmbeddedImages::stored (picture);
+    return scale == 1 ? EmbeddedImages::stored (picture) : EmbeddedImages::storedDoubleSize (picture);
+}
+
+juce::Image decodeAt (Picture picture, int scale) { return EmbeddedImages::decode (storedAt (picture, scale)); }
+
+bool endsWithEndChunkAt (EmbeddedImages::StoredPicture bytes, int end)
+{
     return end >= static_cast<int> (endChunkSize) && std::memcmp (bytes.data + end - static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0;
 }
 
@@ -61,12 +70,18 @@ int regionDistance (const juce::Image& image, juce::Rectangle<int> area, const j
     return worst;
 }
 
+// Where a frame lies in its control's 1x strip.
+juce::Rectangle<int> frameIn (const PedalGeometry::Control& control, int frame)
+{
+    return control.bounds.withZeroOrigin().translated (0, frame * control.bounds.getHeight());
+}
+
 // The pointer is the only near-white thing on a knob: its direction from the frame's centre,
 // in degrees clockwise from straight up, or NaN when no pointer is found.
 double pointerAngle (const juce::Image& strip, int frame)
 {
-    constexpr int frameHeight = 73;
-    const juce::Point<double> centre (48.0, 36.5);
+    const int frameHeight = PedalGeometry::knobs[0].bounds.getHeight();
+    const auto centre = PedalGeometry::knobCentre.toDouble();
     double sumX = 0.0, sumY = 0.0;
     int count = 0;
 
@@ -88,8 +103,6 @@ double pointerAngle (const juce::Image& strip, int frame)
 
     return count < 10 ? std::nan ("") : juce::radiansToDegrees (std::atan2 (sumX, -sumY));
 }
-
-const juce::Rectangle<int> knobBounds[] = { { 17, 40, 96, 73 }, { 113, 40, 96, 73 }, { 209, 40, 96, 73 } };
 } // namespace
 
 TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
@@ -109,9 +122,12 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
         EXPECT_EQ (storedByte (expected.picture, 25), expected.hasAlpha ? 6 : 2);
     }
 
-    EXPECT_EQ (EmbeddedImages::decodeThresholdKnob().getHeight() / 101, 73);
-    EXPECT_EQ (EmbeddedImages::decodeFootswitch().getHeight() / 4, 99);
-    EXPECT_EQ (EmbeddedImages::decodeDualMonoSwitch().getHeight() / 2, 125);
+    // A strip's frame is exactly its control's rectangle, so frames are copied pixel for pixel.
+    for (const auto& control : PedalGeometry::strips)
+    {
+        const auto strip = decodeAt (control.picture, 1);
+        EXPECT_EQ (juce::Rectangle<int> (strip.getWidth(), strip.getHeight() / control.numFrames), control.bounds.withZeroOrigin()) << control.fileName;
+    }
 
     const auto background = EmbeddedImages::decodeBackground();
     const juce::Image::BitmapData pixels (background, 0, 0, background.getWidth(), background.getHeight());
@@ -122,32 +138,35 @@ TEST (EmbeddedImages, EveryPictureDecodesToItsSizeKindAndFrameSize)
     EXPECT_EQ (translucent, 0);
 }
 
-TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChunk)
+TEST (EmbeddedImages, StoredArraysAreTheCommittedFilesAndStripsRepeatTheirEndChunkAtBothScales)
 {
     const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
 
     for (const auto& expected : expectedPictures)
     {
-        SCOPED_TRACE (expected.fileName);
-        const auto bytes = EmbeddedImages::stored (expected.picture);
-        juce::MemoryBlock committed;
-        ASSERT_TRUE (resources.getChildFile (expected.fileName).loadFileAsData (committed));
-        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
-
-        const bool isStrip = expected.frames > 1;
-        const auto pngLength = bytes.size - (isStrip ? static_cast<int> (endChunkSize) : 0);
-        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, bytes.size));
-        EXPECT_TRUE (endsWithEndChunkAt (expected.picture, pngLength));
-        EXPECT_EQ (endsWithEndChunkAt (expected.picture, pngLength - static_cast<int> (endChunkSize)), false);
-
-        if (isStrip)
+        for (const int scale : { 1, PedalGeometry::doubleSizeScale })
         {
-            // The bytes past the first end chunk change nothing: same image as the bare stream.
-            const auto whole = expected.decode();
-            const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
-            ASSERT_TRUE (bare.isValid());
-            EXPECT_EQ (bare.getBounds(), whole.getBounds());
-            EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
+            SCOPED_TRACE (PedalGeometry::fileNameAtScale (expected.fileName, scale));
+            const auto bytes = storedAt (expected.picture, scale);
+            juce::MemoryBlock committed;
+            ASSERT_TRUE (resources.getChildFile (PedalGeometry::fileNameAtScale (expected.fileName, scale)).loadFileAsData (committed));
+            EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
+
+            const bool isStrip = expected.frames > 1;
+            const auto pngLength = bytes.size - (isStrip ? static_cast<int> (endChunkSize) : 0);
+            EXPECT_TRUE (endsWithEndChunkAt (bytes, bytes.size));
+            EXPECT_TRUE (endsWithEndChunkAt (bytes, pngLength));
+            EXPECT_EQ (endsWithEndChunkAt (bytes, pngLength - static_cast<int> (endChunkSize)), false);
+
+            if (isStrip)
+            {
+                // The bytes past the first end chunk change nothing: same image as the bare stream.
+                const auto whole = EmbeddedImages::decode (bytes);
+                const auto bare = EmbeddedImages::decode ({ bytes.data, pngLength });
+                ASSERT_TRUE (bare.isValid());
+                EXPECT_EQ (bare.getBounds(), whole.getBounds());
+                EXPECT_EQ (regionDistance (whole, whole.getBounds(), bare, {}), 0);
+            }
         }
     }
 }
@@ -165,19 +184,17 @@ double meanDistanceHalved (const juce::Image& image, juce::Rectangle<int> area, 
         for (int x = 0; x < area.getWidth(); ++x)
         {
             const auto want = other.getPixelAt (area.getX() + x, area.getY() + y);
-            const int channels[] = { want.getRed(), want.getGreen(), want.getBlue() };
+            int red = 0, green = 0, blue = 0;
 
-            for (int channel = 0; channel < 3; ++channel)
+            for (const auto corner : { juce::Point<int> (0, 0), juce::Point<int> (1, 0), juce::Point<int> (0, 1), juce::Point<int> (1, 1) })
             {
-                int block = 0;
-                for (const auto corner : { juce::Point<int> (0, 0), juce::Point<int> (1, 0), juce::Point<int> (0, 1), juce::Point<int> (1, 1) })
-                {
-                    const auto c = image.getPixelAt (2 * (area.getX() + x) + corner.x, 2 * (area.getY() + y) + corner.y);
-                    block += channel == 0 ? c.getRed() : channel == 1 ? c.getGreen()
-                                                                      : c.getBlue();
-                }
-                sum += std::abs (block / 4.0 - channels[channel]);
+                const auto c = image.getPixelAt (2 * (area.getX() + x) + corner.x, 2 * (area.getY() + y) + corner.y);
+                red += c.getRed();
+                green += c.getGreen();
+                blue += c.getBlue();
             }
+
+            sum += std::abs (red / 4.0 - want.getRed()) + std::abs (green / 4.0 - want.getGreen()) + std::abs (blue / 4.0 - want.getBlue());
         }
     }
 
@@ -187,8 +204,6 @@ double meanDistanceHalved (const juce::Image& image, juce::Rectangle<int> area, 
 
 TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
 {
-    const auto resources = juce::File (TACETOR_SOURCE_DIR).getChildFile ("resources");
-
     for (const auto& expected : expectedPictures)
     {
         SCOPED_TRACE (expected.fileName);
@@ -199,14 +214,6 @@ TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
         EXPECT_EQ (twin.getHeight(), 2 * expected.height);
         EXPECT_EQ (twin.hasAlphaChannel(), expected.hasAlpha);
 
-        // Stored as the committed file, the strips with their end chunk twice, like the 1x set.
-        const auto bytes = EmbeddedImages::storedDoubleSize (expected.picture);
-        juce::MemoryBlock committed;
-        ASSERT_TRUE (resources.getChildFile (juce::String (expected.fileName).replace (".png", "_2x.png")).loadFileAsData (committed));
-        EXPECT_EQ (committed, juce::MemoryBlock (bytes.data, static_cast<size_t> (bytes.size)));
-        const bool isStrip = expected.frames > 1;
-        EXPECT_EQ (std::memcmp (bytes.data + bytes.size - 2 * static_cast<int> (endChunkSize), endChunk, endChunkSize) == 0, isStrip);
-
         // Every frame is its 1x frame, finer: shrunk back, it differs by a few levels at most.
         // (A frame out of order or out of place is off by tens.)
         const auto frameHeight = expected.height / expected.frames;
@@ -215,20 +222,17 @@ TEST (EmbeddedImages, EveryPictureHasATwinOfTwiceTheSizeFrameForFrame)
     }
 }
 
-TEST (EmbeddedImages, TwinStripsAtRestAreTheTwinBackgroundUnderTheirWidgets)
+TEST (EmbeddedImages, EveryStripAtRestIsTheBackgroundUnderItsControlAtBothScales)
 {
-    using EmbeddedImages::decodeDoubleSize;
-    const auto background = decodeDoubleSize (Picture::background);
-    const struct
+    for (const int scale : { 1, PedalGeometry::doubleSizeScale })
     {
-        Picture picture;
-        juce::Rectangle<int> bounds;
-    } widgets[] = { { Picture::footswitch, { 222, 266, 90, 99 } }, { Picture::dualMonoSwitch, { 12, 167, 113, 125 } }, { Picture::thresholdKnob, knobBounds[0] }, { Picture::attackKnob, knobBounds[1] }, { Picture::decayKnob, knobBounds[2] } };
+        const auto background = decodeAt (Picture::background, scale);
 
-    for (const auto& widget : widgets)
-    {
-        const auto area = widget.bounds * 2;
-        EXPECT_EQ (regionDistance (decodeDoubleSize (widget.picture), area.withZeroOrigin(), background, area.getPosition()), 0) << widget.bounds.toString();
+        for (const auto& control : PedalGeometry::strips)
+        {
+            const auto area = control.bounds * scale;
+            EXPECT_EQ (regionDistance (decodeAt (control.picture, scale), area.withZeroOrigin(), background, area.getPosition()), 0) << control.fileName << " " << scale;
+        }
     }
 }
 
@@ -255,35 +259,34 @@ TEST (EmbeddedImages, EachDecodeGivesANewImageAndBadBytesGiveAnEmptyOne)
     EXPECT_FALSE (EmbeddedImages::decode ({ nullptr, 0 }).isValid());
 }
 
-TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
+TEST (EmbeddedImages, SwitchStripsShowEveryPoseApart)
 {
     const auto background = EmbeddedImages::decodeBackground();
     const auto footswitch = EmbeddedImages::decodeFootswitch();
-    const auto dualMono = EmbeddedImages::decodeDualMonoSwitch();
-
-    EXPECT_EQ (regionDistance (footswitch, { 0, 0, 90, 99 }, background, { 222, 266 }), 0);
-    EXPECT_EQ (regionDistance (dualMono, { 0, 0, 113, 125 }, background, { 12, 167 }), 0);
+    const auto& footswitchControl = PedalGeometry::footswitch;
+    const auto& dualMonoControl = PedalGeometry::dualMonoSwitch;
 
     // The other poses really show something else: LED lit, switch pressed, lever thrown.
-    for (int frame = 1; frame < 4; ++frame)
-        EXPECT_GT (regionDistance (footswitch, { 0, frame * 99, 90, 99 }, background, { 222, 266 }), 60) << frame;
-    EXPECT_GT (regionDistance (dualMono, { 0, 125, 113, 125 }, background, { 12, 167 }), 60);
+    for (int frame = 1; frame < footswitchControl.numFrames; ++frame)
+        EXPECT_GT (regionDistance (footswitch, frameIn (footswitchControl, frame), background, footswitchControl.bounds.getPosition()), 60) << frame;
+    EXPECT_GT (regionDistance (EmbeddedImages::decodeDualMonoSwitch(), frameIn (dualMonoControl, 1), background, dualMonoControl.bounds.getPosition()), 60);
 
     // Pressing changes the switch, not the LED; lighting changes the LED, not the switch.
     const juce::Rectangle<int> led { 30, 0, 40, 32 }, actuator { 30, 44, 40, 40 };
-    EXPECT_EQ (regionDistance (footswitch, led.translated (0, 99), footswitch, led.getPosition()), 0);
-    EXPECT_GT (regionDistance (footswitch, actuator.translated (0, 99), footswitch, actuator.getPosition()), 20);
-    EXPECT_GT (regionDistance (footswitch, led.translated (0, 198), footswitch, led.getPosition()), 60);
-    EXPECT_EQ (regionDistance (footswitch, actuator.translated (0, 198), footswitch, actuator.getPosition()), 0);
+    const auto pressed = frameIn (footswitchControl, 1).getPosition(), lit = frameIn (footswitchControl, 2).getPosition();
+    EXPECT_EQ (regionDistance (footswitch, led + pressed, footswitch, led.getPosition()), 0);
+    EXPECT_GT (regionDistance (footswitch, actuator + pressed, footswitch, actuator.getPosition()), 20);
+    EXPECT_GT (regionDistance (footswitch, led + lit, footswitch, led.getPosition()), 60);
+    EXPECT_EQ (regionDistance (footswitch, actuator + lit, footswitch, actuator.getPosition()), 0);
 
     // The logo lettering ends inside the footswitch's rectangle, left of the switch, in every
     // frame alike: light print where the about click area overlaps the footswitch.
-    for (int frame = 0; frame < 4; ++frame)
+    for (int frame = 0; frame < footswitchControl.numFrames; ++frame)
     {
         int print = 0;
         for (int y = 47; y < 87; ++y)
             for (int x = 0; x < 16; ++x)
-                print += footswitch.getPixelAt (x, frame * 99 + y).getBrightness() > 0.7f ? 1 : 0;
+                print += footswitch.getPixelAt (x, frameIn (footswitchControl, frame).getY() + y).getBrightness() > 0.7f ? 1 : 0;
         EXPECT_GT (print, 20) << frame;
     }
 }
@@ -291,29 +294,20 @@ TEST (EmbeddedImages, SwitchStripsAtRestAreTheBackgroundUnderTheirWidgets)
 TEST (EmbeddedImages, EachKnobStripCarriesTheBackgroundBehindItsOwnKnob)
 {
     const auto background = EmbeddedImages::decodeBackground();
-    const juce::Image strips[] = { EmbeddedImages::decodeThresholdKnob(), EmbeddedImages::decodeAttackKnob(),
-                                   EmbeddedImages::decodeDecayKnob() };
 
-    for (int k = 0; k < 3; ++k)
+    for (const auto& knob : PedalGeometry::knobs)
     {
-        SCOPED_TRACE (k);
-        const auto& strip = strips[k];
-        const auto origin = knobBounds[k].getPosition();
-        EXPECT_EQ (regionDistance (strip, { 0, 0, 96, 73 }, background, origin), 0);
-
         // Far from the knob (the frame's corners) every frame shows the background.
-        for (int frame = 0; frame < 101; frame += 10)
-        {
+        const auto strip = decodeAt (knob.picture, 1);
+        for (int frame = 0; frame < knob.numFrames; frame += 10)
             for (const auto corner : { juce::Rectangle<int> (0, 0, 12, 10), juce::Rectangle<int> (84, 0, 12, 10),
                                        juce::Rectangle<int> (0, 65, 12, 8), juce::Rectangle<int> (84, 65, 12, 8) })
-            {
-                EXPECT_LE (regionDistance (strip, corner.translated (0, frame * 73), background, origin + corner.getPosition()), 3) << frame;
-            }
-        }
+                EXPECT_LE (regionDistance (strip, corner + frameIn (knob, frame).getPosition(), background, knob.bounds.getPosition() + corner.getPosition()), 3) << knob.fileName << " " << frame;
     }
 
     // Each strip belongs to its own position: the panel's print differs from knob to knob.
-    EXPECT_GT (regionDistance (strips[0], { 0, 0, 96, 73 }, background, knobBounds[2].getPosition()), 10);
+    const auto& knobs = PedalGeometry::knobs;
+    EXPECT_GT (regionDistance (EmbeddedImages::decodeThresholdKnob(), frameIn (knobs[0], 0), background, knobs[2].bounds.getPosition()), 10);
 }
 
 TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRight)
@@ -325,13 +319,13 @@ TEST (EmbeddedImages, KnobPointersTurnClockwiseInEvenStepsFromLowerLeftToLowerRi
         EXPECT_NEAR (pointerAngle (strip, 50), 0.0, 4.0);    // straight up
         EXPECT_NEAR (pointerAngle (strip, 100), 135.0, 4.0); // lower right
 
-        for (int frame = 0; frame < 101; ++frame)
+        for (int frame = 0; frame < OrvaneKnob::numFrames; ++frame)
         {
             EXPECT_NEAR (pointerAngle (strip, frame), -135.0 + 2.7 * frame, 4.0) << frame;
 
             if (frame > 0)
             {
-                EXPECT_GT (regionDistance (strip, { 0, frame * 73, 96, 73 }, strip, { 0, (frame - 1) * 73 }), 20) << frame;
+                EXPECT_GT (regionDistance (strip, frameIn (PedalGeometry::knobs[0], frame), strip, frameIn (PedalGeometry::knobs[0], frame - 1).getPosition()), 20) << frame;
             }
         }
     }
@@ -348,7 +342,7 @@ TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
         for (int x = 0; x < about.getWidth(); ++x)
         {
             const auto alpha = about.getPixelAt (x, y).getAlpha();
-            const bool onCard = x >= 12 && x <= 312 && y >= 8 && y <= 356;
+            const bool onCard = PedalGeometry::aboutCard.contains (x, y);
             const bool onEdge = x == 0 || y == 0 || x == about.getWidth() - 1 || y == about.getHeight() - 1;
             translucentOnCard += onCard && alpha != 255 ? 1 : 0;
             visibleOnEdge += onEdge && alpha != 0 ? 1 : 0;
@@ -365,7 +359,7 @@ TEST (EmbeddedImages, AboutCardIsOpaqueInsideAShadowThatFadesToNothing)
 
     // The version label's rectangle is left blank for the label to write in: only the card's
     // faint grain, no lettering.
-    const juce::Rectangle<int> label { 150, 66, 100, 16 };
+    const auto& label = PedalGeometry::versionLabel;
     int worst = 0;
     const auto reference = about.getPixelAt (label.getCentreX(), label.getCentreY());
     for (int y = label.getY(); y < label.getBottom(); ++y)

@@ -3,7 +3,7 @@
 
 #include "FileRenderer.h"
 #include "OutputAudio.h"
-#include "ParameterUnits.h"
+#include "ParameterScale.h"
 
 #include <sndfile.h>
 
@@ -73,8 +73,8 @@ TEST (FileRenderer, ClosesOnTheFloorAndKeepsTheBursts)
     ASSERT_TRUE (writeWav (folder ("in.wav"), dry, rate));
 
     RenderOptions options;
-    options.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (-50.0));
-    options.decay = static_cast<float> (ParameterUnits::decayFromMilliseconds (10.0));
+    options.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (-50.0));
+    options.decay = static_cast<float> (ParameterScale::decayFromMilliseconds (10.0));
     const auto result = render (folder ("in.wav"), folder ("out.wav"), options);
     ASSERT_TRUE (result.wasOk()) << result.getErrorMessage();
 
@@ -100,7 +100,7 @@ TEST (FileRenderer, GivesTheSameSamplesWhateverTheBlockSize)
     ASSERT_TRUE (writeWav (folder ("in.wav"), dry, rate));
 
     RenderOptions options;
-    options.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (-30.0));
+    options.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (-30.0));
     options.dualMono = true;
 
     juce::AudioBuffer<float> reference;
@@ -350,7 +350,7 @@ TEST (FileRenderer, GatesABatchIntoAFolderAndFailsOnlyTheDamagedFile)
     ASSERT_TRUE (truncateFile (folder ("in/c.aiff"), 5000));
 
     RenderOptions options;
-    options.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (-45.0));
+    options.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (-45.0));
     std::vector<FileRenderer::FileOutcome> outcomes;
     ASSERT_TRUE (render (inputs, folder ("out"), options, &outcomes).wasOk());
     ASSERT_EQ (outcomes.size(), 4u);
@@ -384,9 +384,9 @@ TEST (FileRenderer, SavedSettingsRenderLikeTheOptionsTheyCameFrom)
 
     RenderOptions direct;
     direct.program = 5;
-    direct.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (-35.0));
-    direct.attack = static_cast<float> (ParameterUnits::attackFromMilliseconds (0.5));
-    direct.decay = static_cast<float> (ParameterUnits::decayFromMilliseconds (30.0));
+    direct.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (-35.0));
+    direct.attack = static_cast<float> (ParameterScale::attackFromMilliseconds (0.5));
+    direct.decay = static_cast<float> (ParameterScale::decayFromMilliseconds (30.0));
     direct.dualMono = true;
     direct.settingsToSave = folder ("saved.chunk");
     ASSERT_TRUE (render (folder ("in.wav"), folder ("direct.wav"), direct).wasOk());

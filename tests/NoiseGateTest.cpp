@@ -12,6 +12,10 @@ namespace
 {
 constexpr float epsilon = 1e-20f;
 
+// Restated on purpose, not read from NoiseGate: stored projects depend on these scales.
+constexpr float attackFullScaleMs = 200.0f;
+constexpr float decayFullScaleMs = 2000.0f;
+
 /** Time constant in samples for a normalised time value on a 0..fullScaleMs scale, derived
     independently of the code under test, in double precision. */
 double timeConstantSamples (double value, double fullScaleMs, double sampleRate)
@@ -75,16 +79,16 @@ TEST (NoiseGateEnvelope, CoefficientsFollowTheTimeConstantsInSinglePrecision)
             NoiseGate gate;
             prepareGate (gate, rate, { 1.0f, 0.0f, 0.0f, value, value });
 
-            EXPECT_NEAR (gate.getAttackCoefficient(), coefficientFor (value, 200.0, rate), coefficientTolerance (value, 200.0, rate))
+            EXPECT_NEAR (gate.getAttackCoefficient(), coefficientFor (value, attackFullScaleMs, rate), coefficientTolerance (value, attackFullScaleMs, rate))
                 << rate << " " << value;
-            EXPECT_NEAR (gate.getDecayCoefficient(), coefficientFor (value, 2000.0, rate), coefficientTolerance (value, 2000.0, rate))
+            EXPECT_NEAR (gate.getDecayCoefficient(), coefficientFor (value, decayFullScaleMs, rate), coefficientTolerance (value, decayFullScaleMs, rate))
                 << rate << " " << value;
 
             // The exact single-precision result of ((81^v - 1) * 0.0125) * ms * rate, so that
             // projects render the same as before, bit for bit.
             const float skew = (std::pow (81.0f, value) - 1.0f) * 0.0125f;
-            EXPECT_EQ (gate.getAttackCoefficient(), std::exp (-1000.0f / (skew * 200.0f * rate)));
-            EXPECT_EQ (gate.getDecayCoefficient(), std::exp (-1000.0f / (skew * 2000.0f * rate)));
+            EXPECT_EQ (gate.getAttackCoefficient(), std::exp (-1000.0f / (skew * attackFullScaleMs * rate)));
+            EXPECT_EQ (gate.getDecayCoefficient(), std::exp (-1000.0f / (skew * decayFullScaleMs * rate)));
         }
     }
 }
@@ -116,8 +120,8 @@ TEST (NoiseGateEnvelope, StepResponseFollowsTheClosedFormInBothDirections)
         {
             NoiseGate gate;
             prepareGate (gate, rate, { 1.0f, 0.0f, 0.5f, attack, decay });
-            const double attackTau = timeConstantSamples (attack, 200.0, rate);
-            const double decayTau = timeConstantSamples (decay, 2000.0, rate);
+            const double attackTau = timeConstantSamples (attack, attackFullScaleMs, rate);
+            const double decayTau = timeConstantSamples (decay, decayFullScaleMs, rate);
             const double attackCoefficient = std::exp (-1.0 / attackTau);
             const double decayCoefficient = std::exp (-1.0 / decayTau);
 
@@ -268,9 +272,9 @@ TEST (NoiseGateStereo, LinkedGatesBothChannelsByTheLouderDualMonoByEach)
     dual.processStereo (left.data() + 500, right.data() + 500, 3500);
 
     // Left stays open while right closes with the decay time on its own envelope.
-    const double decayCoefficient = coefficientFor (0.367, 2000.0, 48000.0);
-    EXPECT_NEAR (dual.getEnvelopeA(), 1.0, envelopeTolerance (4000, timeConstantSamples (0.134, 200.0, 48000.0)));
+    const double decayCoefficient = coefficientFor (0.367, decayFullScaleMs, 48000.0);
+    EXPECT_NEAR (dual.getEnvelopeA(), 1.0, envelopeTolerance (4000, timeConstantSamples (0.134, attackFullScaleMs, 48000.0)));
     EXPECT_NEAR (dual.getEnvelopeB(), 1e-20 + (rightStart - 1e-20) * std::pow (decayCoefficient, 3500),
-                 envelopeTolerance (3500, timeConstantSamples (0.367, 2000.0, 48000.0)));
+                 envelopeTolerance (3500, timeConstantSamples (0.367, decayFullScaleMs, 48000.0)));
     EXPECT_LT (right.back() / quiet.back(), 0.6f * (left.back() / loud.back()));
 }

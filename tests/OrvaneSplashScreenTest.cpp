@@ -1,6 +1,7 @@
 #include "OrvaneSplashScreen.h"
 #include "EmbeddedImages.h"
 #include "Orvane4StateButton3PDT.h"
+#include "PedalGeometry.h"
 #include "support/EditorTestSupport.h"
 #include "support/WidgetTestSupport.h"
 
@@ -39,11 +40,12 @@ TEST (OrvaneSplashScreen, StartsHiddenAtThePictureSizeWithAnEmptyVersionLabel)
     OrvaneSplashScreen panel ("aboutContainer_");
     EXPECT_FALSE (panel.isVisible());
     EXPECT_FALSE (panel.isCurrentlyModal (false));
-    EXPECT_EQ (panel.getBounds(), juce::Rectangle<int> (0, 0, 325, 365));
+    EXPECT_EQ (panel.getBounds(), PedalGeometry::aboutPanel);
 
     auto& label = versionLabelOf (panel);
     EXPECT_TRUE (label.isVisible());
     EXPECT_EQ (label.getText(), "");
+    // Restated on purpose, not read from PedalGeometry: the picture leaves exactly this space.
     EXPECT_EQ (label.getBounds(), juce::Rectangle<int> (150, 66, 100, 16));
     EXPECT_EQ (label.getJustificationType(), juce::Justification (juce::Justification::bottomLeft));
     EXPECT_EQ (label.findColour (juce::Label::textColourId), juce::Colour (0xFFD3D3D3));
@@ -67,13 +69,13 @@ TEST (OrvaneSplashScreen, StartsHiddenAtThePictureSizeWithAnEmptyVersionLabel)
 TEST (OrvaneSplashScreen, ShownItCoversItsSiblingsWithoutModalStateAndAPressOutsideTheLabelHidesIt)
 {
     juce::Component pedal;
-    pedal.setSize (325, 366);
+    pedal.setBounds (PedalGeometry::pedal);
     pedal.setVisible (true);
     OrvaneSplashScreen panel ("aboutContainer_");
     pedal.addChildComponent (panel);
     Orvane4StateButton3PDT footswitch ("bypassButton_");
     pedal.addAndMakeVisible (footswitch);
-    footswitch.setBounds (222, 266, 90, 99);
+    footswitch.setBounds (PedalGeometry::footswitch.bounds);
 
     // Shown twice, even with a sibling added after it: on top, visible, never modal.
     panel.showPanel();
@@ -85,9 +87,10 @@ TEST (OrvaneSplashScreen, ShownItCoversItsSiblingsWithoutModalStateAndAPressOuts
 
     // A press in the label's rectangle reaches the label, which ignores it.
     auto& label = versionLabelOf (panel);
-    EXPECT_EQ (panel.getComponentAt (150, 66), &label);
-    EXPECT_EQ (panel.getComponentAt (249, 81), &label);
-    EXPECT_EQ (panel.getComponentAt (250, 81), &panel);
+    const auto area = label.getBounds();
+    EXPECT_EQ (panel.getComponentAt (area.getTopLeft()), &label);
+    EXPECT_EQ (panel.getComponentAt (area.getRight() - 1, area.getBottom() - 1), &label);
+    EXPECT_EQ (panel.getComponentAt (area.getRight(), area.getBottom() - 1), &panel);
     static_cast<juce::Component&> (label).mouseDown (mouseEvent (label, { 10.0f, 8.0f }));
     EXPECT_TRUE (panel.isVisible());
 
@@ -133,8 +136,8 @@ TEST (OrvaneSplashScreen, RealPointerAndKeysOnAWindow)
     window.addAndMakeVisible (covered);
     window.addAndMakeVisible (beside);
     window.addChildComponent (panel);
-    covered.setBounds (222, 266, 90, 99);
-    beside.setBounds (360, 40, 90, 99);
+    covered.setBounds (PedalGeometry::footswitch.bounds);
+    beside.setBounds (PedalGeometry::footswitch.bounds.withPosition (360, 40));
     panel.setVersionText (juce::String ("1.0.0") + " (64bit)");
 
     struct Clicks : juce::Button::Listener

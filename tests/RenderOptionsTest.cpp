@@ -1,6 +1,5 @@
 // The renderer's command line: values in users' units, and a clear refusal of anything else.
 #include "RenderOptions.h"
-#include "ParameterUnits.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // process, checks that each one really gates a realistic signal with comparable settings,
 // and times them with Google Benchmark at three block sizes. Run by bench/compare-gates.sh,
 // which installs the other gates; a gate that is missing is reported and left out.
-#include "ParameterUnits.h"
+#include "ParameterScale.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_events/juce_events.h>
@@ -43,9 +43,9 @@ std::vector<GateSpec> gateSpecs()
     return {
         { "Pelmora Tacetor",
           JucePlugin_LV2URI,
-          { { "threshold", number (ParameterUnits::thresholdFromDecibels (thresholdDecibels)) },
-            { "attack", number (ParameterUnits::attackFromMilliseconds (attackMs)) },
-            { "decay", number (ParameterUnits::decayFromMilliseconds (releaseMs)) } } },
+          { { "threshold", number (ParameterScale::thresholdFromDecibels (thresholdDecibels)) },
+            { "attack", number (ParameterScale::attackFromMilliseconds (attackMs)) },
+            { "decay", number (ParameterScale::decayFromMilliseconds (releaseMs)) } } },
         { "Calf Gate",
           "http://calf.sourceforge.net/plugins/Gate",
           { { "threshold", number (amplitude (thresholdDecibels)) },

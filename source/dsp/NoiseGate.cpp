@@ -1,7 +1,6 @@
 #include "NoiseGate.h"
 
 #include "GateCore.h"
-#include "SkewCurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -107,9 +106,9 @@ const char* NoiseGate::getParameterName (int index) const
 
 void NoiseGate::setActive (float value) { activeRequested_ = value > 0.0f; }
 void NoiseGate::setDualMono (bool enabled) { dualMono_ = enabled; }
-void NoiseGate::setThreshold (float value) { threshold_ = skewCurve (value * value); }
-void NoiseGate::setAttack (float value) { attackCoeff_ = envelopeCoefficient (value, 200.0f, sampleRate_); }
-void NoiseGate::setDecay (float value) { decayCoeff_ = envelopeCoefficient (value, 2000.0f, sampleRate_); }
+void NoiseGate::setThreshold (float value) { threshold_ = thresholdLevel (value); }
+void NoiseGate::setAttack (float value) { attackCoeff_ = envelopeCoefficient (value, attackFullScaleMs, sampleRate_); }
+void NoiseGate::setDecay (float value) { decayCoeff_ = envelopeCoefficient (value, decayFullScaleMs, sampleRate_); }
 
 void NoiseGate::setMaxBlockSize (int size)
 {

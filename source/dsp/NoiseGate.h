@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModuleModel.h"
+#include "SkewCurve.h"
 
 #include <memory>
 
@@ -31,6 +32,15 @@ public:
     };
 
     static constexpr int numGateParameters = 5;
+
+    /** The attack and decay time constants at a normalised 1, in ms; skewCurve (v) of them below. */
+    static constexpr float attackFullScaleMs = 200.0f;
+    static constexpr float decayFullScaleMs = 2000.0f;
+
+    /** The threshold's linear amplitude for a normalised value, skewCurve (v * v): the lower
+        half of the range covers the quiet end. Float or double. Any thread. */
+    template <typename Value>
+    static Value thresholdLevel (Value value) noexcept { return skewCurve (value * value); }
 
     /** Builds the gate with every parameter at its default, coefficients for 44.1 kHz and
         both envelopes at 0. Call prepare() before processing. */

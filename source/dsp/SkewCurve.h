@@ -11,3 +11,6 @@ float skewCurve (float value) noexcept;
 
 /** The same formula in double precision. */
 double skewCurve (double value) noexcept;
+
+/** The v whose skewCurve (v) is skewed, in double precision: log81 (1 + 80 * skewed). */
+double inverseSkewCurve (double skewed) noexcept;

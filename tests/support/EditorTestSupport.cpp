@@ -1,6 +1,7 @@
 #include "support/EditorTestSupport.h"
 
 #include "EmbeddedImages.h"
+#include "PedalGeometry.h"
 #include "PelmoraTacetorAudioProcessor.h"
 #include "PelmoraTacetorAudioProcessorEditor.h"
 #include "support/WidgetTestSupport.h"
@@ -136,12 +137,14 @@ bool pointerAt (juce::Point<int> pedal, int x, int y, const juce::String& action
 std::optional<juce::Point<int>> findPedal (const juce::Image& screen, juce::Rectangle<int> area)
 {
     // The band above the knobs is background in every state except with the about card open.
-    const auto band = EmbeddedImages::decodeBackground().getClippedImage ({ 0, 0, 325, 40 }).createCopy();
+    const auto& pedal = PedalGeometry::pedal;
+    const auto bandArea = pedal.withBottom (PedalGeometry::knobs[0].bounds.getY());
+    const auto band = EmbeddedImages::decodeBackground().getClippedImage (bandArea).createCopy();
     const auto searched = area.getIntersection (screen.getBounds());
 
-    for (int y = searched.getY(); y + 366 <= searched.getBottom(); ++y)
-        for (int x = searched.getX(); x + 325 <= searched.getRight(); ++x)
-            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20) && countDifferences (screen, { x, y, 325, 40 }, band) == 0)
+    for (int y = searched.getY(); y + pedal.getHeight() <= searched.getBottom(); ++y)
+        for (int x = searched.getX(); x + pedal.getWidth() <= searched.getRight(); ++x)
+            if (screen.getPixelAt (x + 20, y + 20) == band.getPixelAt (20, 20) && countDifferences (screen, bandArea + juce::Point<int> (x, y), band) == 0)
                 return juce::Point<int> (x, y);
 
     return std::nullopt;

@@ -22,12 +22,13 @@ AboutCardPainter::AboutCardPainter (const PedalDescription& pedal, const Artwork
 // corners stay outside it.
 juce::Rectangle<float> AboutCardPainter::cardShape() const
 {
-    return pedal_.aboutCard.toFloat().expanded (3.0f, 3.0f);
+    return PedalGeometry::aboutCard.toFloat().expanded (3.0f, 3.0f);
 }
 
 juce::Image AboutCardPainter::paint() const
 {
-    juce::Image image (juce::Image::ARGB, pedal_.aboutWidth * scale_, pedal_.aboutHeight * scale_, true, juce::SoftwareImageType());
+    const auto size = PedalGeometry::aboutPanel * scale_;
+    juce::Image image (juce::Image::ARGB, size.getWidth(), size.getHeight(), true, juce::SoftwareImageType());
     paintShadow (image);
 
     juce::Graphics g (image);
@@ -121,7 +122,7 @@ void AboutCardPainter::paintMakersLogo (juce::Graphics& g, float centreX, float 
 
 void AboutCardPainter::paintRule (juce::Graphics& g, float y) const
 {
-    const auto centreX = static_cast<float> (pedal_.aboutWidth) * 0.5f;
+    const auto centreX = PedalGeometry::aboutPanel.toFloat().getCentreX();
     juce::ColourGradient fade (juce::Colour (0x00000000), centreX - textWidth * 0.5f, y,
                                juce::Colour (0x00000000), centreX + textWidth * 0.5f, y, false);
     fade.addColour (0.5, juce::Colour (0xff111214));
@@ -137,10 +138,10 @@ void AboutCardPainter::paintRule (juce::Graphics& g, float y) const
 
 void AboutCardPainter::paintText (juce::Graphics& g) const
 {
-    const auto centreX = static_cast<float> (pedal_.aboutWidth) * 0.5f;
+    const auto centreX = PedalGeometry::aboutPanel.toFloat().getCentreX();
     const auto& text = pedal_.colours.cardText;
     const auto& dim = pedal_.colours.cardTextDim;
-    const auto label = pedal_.versionLabel.toFloat();
+    const auto label = PedalGeometry::versionLabel.toFloat();
 
     paintMakersLogo (g, centreX, 30.0f);
 

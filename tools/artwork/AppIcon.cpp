@@ -8,7 +8,7 @@ AppIcon::AppIcon (const PedalDescription& pedal, const juce::Image& pedalPicture
     : cutOut_ (juce::Image::ARGB, pedalPicture.getWidth(), pedalPicture.getHeight(), true, juce::SoftwareImageType())
 {
     juce::Path enclosure;
-    enclosure.addRoundedRectangle (juce::Rectangle<float> (static_cast<float> (pedal.width), static_cast<float> (pedal.height)),
+    enclosure.addRoundedRectangle (PedalGeometry::pedal.toFloat(),
                                    pedal.enclosureCornerRadius);
 
     juce::Graphics g (cutOut_);

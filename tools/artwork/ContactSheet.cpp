@@ -4,21 +4,19 @@ namespace
 {
 constexpr int gap = 12;
 
-// One pose of the pedal: a frame for each knob, the footswitch and the dual-mono switch.
+// One pose of the pedal: a frame for each strip, in PedalGeometry::strips order.
 struct Pose
 {
-    int knobFrames[3];
-    int footswitchFrame;
-    int dualMonoFrame;
+    int frames[std::size (PedalGeometry::strips)];
     bool aboutShown;
 };
 
 constexpr Pose poses[] = {
-    { { 0, 0, 0 }, 0, 0, false },
-    { { 50, 50, 50 }, 1, 1, false },
-    { { 100, 100, 100 }, 2, 0, false },
-    { { 0, 50, 100 }, 3, 1, false },
-    { { 0, 0, 0 }, 0, 0, true },
+    { { 0, 0, 0, 0, 0 }, false },
+    { { 50, 50, 50, 1, 1 }, false },
+    { { 100, 100, 100, 2, 0 }, false },
+    { { 0, 50, 100, 3, 1 }, false },
+    { { 0, 0, 0, 0, 0 }, true },
 };
 } // namespace
 
@@ -28,23 +26,23 @@ void ContactSheet::drawFrame (juce::Graphics& g, const juce::Image& strip, juce:
                  0, frame * bounds.getHeight(), bounds.getWidth(), bounds.getHeight());
 }
 
-void ContactSheet::drawVersionLabel (juce::Graphics& g, const PedalDescription& pedal)
+void ContactSheet::drawVersionLabel (juce::Graphics& g)
 {
     // The about panel's label, set up the same way, so the caption's alignment can be judged.
     juce::LookAndFeel_V3 lookAndFeel;
     juce::Label label ("versionLabel_", "1.0.0 (64bit)");
     label.setLookAndFeel (&lookAndFeel);
-    label.setBounds (pedal.versionLabel);
+    label.setBounds (PedalGeometry::versionLabel);
     label.setJustificationType (juce::Justification::bottomLeft);
     label.setColour (juce::Label::textColourId, juce::Colour (0xffd3d3d3));
 
     const juce::Graphics::ScopedSaveState state (g);
-    g.setOrigin (pedal.versionLabel.getPosition());
+    g.setOrigin (PedalGeometry::versionLabel.getPosition());
     label.paintEntireComponent (g, false);
     label.setLookAndFeel (nullptr);
 }
 
-juce::Image ContactSheet::compose (const PedalDescription& pedal, const juce::Array<juce::Image>& pictures)
+juce::Image ContactSheet::compose (const juce::Array<juce::Image>& pictures)
 {
     if (pictures.size() != 7 || std::any_of (pictures.begin(), pictures.end(), [] (const juce::Image& i)
                                              { return ! i.isValid(); }))
@@ -52,7 +50,8 @@ juce::Image ContactSheet::compose (const PedalDescription& pedal, const juce::Ar
 
     const auto& background = pictures[0];
     const int count = static_cast<int> (std::size (poses));
-    juce::Image sheet (juce::Image::RGB, count * (pedal.width + gap) + gap, pedal.height + 2 * gap, true, juce::SoftwareImageType());
+    const auto& pedal = PedalGeometry::pedal;
+    juce::Image sheet (juce::Image::RGB, count * (pedal.getWidth() + gap) + gap, pedal.getHeight() + 2 * gap, true, juce::SoftwareImageType());
     juce::Graphics g (sheet);
     g.fillAll (juce::Colour (0xff5a5f66));
 
@@ -60,20 +59,17 @@ juce::Image ContactSheet::compose (const PedalDescription& pedal, const juce::Ar
     {
         const auto& pose = poses[i];
         const juce::Graphics::ScopedSaveState state (g);
-        g.setOrigin (gap + i * (pedal.width + gap), gap);
-        g.reduceClipRegion (0, 0, pedal.width, pedal.height);
+        g.setOrigin (gap + i * (pedal.getWidth() + gap), gap);
+        g.reduceClipRegion (pedal);
         g.drawImageAt (background, 0, 0);
 
-        for (size_t k = 0; k < pedal.knobs.size(); ++k)
-            drawFrame (g, pictures[static_cast<int> (k) + 1], pedal.knobs[k].bounds, pose.knobFrames[k]);
-
-        drawFrame (g, pictures[4], pedal.footswitch, pose.footswitchFrame);
-        drawFrame (g, pictures[5], pedal.dualMono, pose.dualMonoFrame);
+        for (size_t s = 0; s < std::size (PedalGeometry::strips); ++s)
+            drawFrame (g, pictures[static_cast<int> (PedalGeometry::strips[s].picture)], PedalGeometry::strips[s].bounds, pose.frames[s]);
 
         if (pose.aboutShown)
         {
             g.drawImageAt (pictures[6], 0, 0);
-            drawVersionLabel (g, pedal);
+            drawVersionLabel (g);
         }
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PedalDescription.h"
+#include "PedalGeometry.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -16,9 +16,9 @@ class ContactSheet
 public:
     /** pictures holds the seven decoded 1× pictures in PedalArtwork::fileNames order. Returns
         an empty image if any is missing. */
-    static juce::Image compose (const PedalDescription& pedal, const juce::Array<juce::Image>& pictures);
+    static juce::Image compose (const juce::Array<juce::Image>& pictures);
 
 private:
     static void drawFrame (juce::Graphics& g, const juce::Image& strip, juce::Rectangle<int> bounds, int frame);
-    static void drawVersionLabel (juce::Graphics& g, const PedalDescription& pedal);
+    static void drawVersionLabel (juce::Graphics& g);
 };

@@ -80,7 +80,7 @@ int check (const std::vector<PedalArtwork::Picture>& pictures, const juce::File&
 int icons (const PedalDescription& pedal, const ArtworkFonts& fonts, const juce::File& theme)
 {
     // Drawn from the double-size pedal: the largest icons then get more than one source pixel each.
-    constexpr int scale = 2;
+    constexpr int scale = PedalGeometry::doubleSizeScale;
     const AppIcon icon (pedal, PedalArtwork (pedal, fonts).paintAtScale (scale).front().image, scale);
 
     for (const auto size : AppIcon::sizes)
@@ -99,18 +99,18 @@ int icons (const PedalDescription& pedal, const ArtworkFonts& fonts, const juce:
     return 0;
 }
 
-int sheet (const PedalDescription& pedal, const std::vector<PedalArtwork::Picture>& fresh, const juce::File& output, const juce::String& folder)
+int sheet (const std::vector<PedalArtwork::Picture>& fresh, const juce::File& output, const juce::String& folder)
 {
     juce::Array<juce::Image> pictures;
 
     // The 1× set comes first.
-    for (const auto& name : PedalArtwork::fileNames (pedal, 1))
+    for (const auto& name : PedalArtwork::fileNames (1))
     {
         const auto& drawn = fresh[static_cast<size_t> (pictures.size())];
         pictures.add (folder.isEmpty() ? drawn.image : juce::ImageFileFormat::loadFrom (juce::File (folder).getChildFile (name)));
     }
 
-    const auto composed = ContactSheet::compose (pedal, pictures);
+    const auto composed = ContactSheet::compose (pictures);
     juce::FileOutputStream stream (output);
     juce::PNGImageFormat png;
 
@@ -157,7 +157,7 @@ int main (int argc, char** argv)
         return check (pictures, target);
 
     if (mode == "--sheet")
-        return sheet (pedal, pictures, target, argc > 3 ? juce::File::getCurrentWorkingDirectory().getChildFile (argv[3]).getFullPathName() : juce::String());
+        return sheet (pictures, target, argc > 3 ? juce::File::getCurrentWorkingDirectory().getChildFile (argv[3]).getFullPathName() : juce::String());
 
     return usage();
 }

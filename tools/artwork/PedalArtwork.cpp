@@ -6,23 +6,24 @@ PedalArtwork::PedalArtwork (const PedalDescription& pedal, const ArtworkFonts& f
 {
 }
 
-juce::StringArray PedalArtwork::fileNames (const PedalDescription& pedal, int scale)
+juce::StringArray PedalArtwork::fileNames (int scale)
 {
-    juce::StringArray names { "background.png", pedal.knobs[0].fileName, pedal.knobs[1].fileName, pedal.knobs[2].fileName,
-                              "footswitch.png", "dual_mono_switch.png", "about.png" };
+    using namespace PedalGeometry;
+    juce::StringArray names;
 
-    if (scale != 1)
-        for (auto& name : names)
-            name = name.upToLastOccurrenceOf (".", false, false) + "_" + juce::String (scale) + "x." + name.fromLastOccurrenceOf (".", false, false);
+    for (const auto* name : { backgroundFileName, knobs[0].fileName, knobs[1].fileName, knobs[2].fileName,
+                              footswitch.fileName, dualMonoSwitch.fileName, aboutFileName })
+        names.add (fileNameAtScale (name, scale));
 
     return names;
 }
 
-juce::Image PedalArtwork::paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame)
+juce::Image PedalArtwork::paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, const PedalGeometry::Control& control, const FramePainter& paintFrame)
 {
+    const auto frames = control.numFrames;
     // RGB: no alpha channel, so every frame covers its widget completely. Each frame is drawn
     // on its own at the origin, so equal drawings give equal pixels whatever the frame index.
-    const auto area = bounds * painter.getScale();
+    const auto area = control.bounds * painter.getScale();
     juce::Image strip (juce::Image::RGB, area.getWidth(), area.getHeight() * frames, false, juce::SoftwareImageType());
 
     for (int frame = 0; frame < frames; ++frame)
@@ -67,42 +68,34 @@ std::vector<PedalArtwork::Picture> PedalArtwork::paintAtScale (int scale) const
 {
     const PedalPainter painter (pedal_, fonts_, scale);
     const auto fixedParts = painter.paintFixedParts();
-    const auto names = fileNames (pedal_, scale);
+    const auto names = fileNames (scale);
     auto background = fixedParts.createCopy();
-    std::vector<Picture> pictures;
+    std::vector<Picture> pictures { { names[0], {}, PngEncoder::Kind::rgba, false } };
 
-    // Frame 0 of a strip at its widget's place in the background.
-    const auto copyRestingFrame = [&background, scale] (const juce::Image& strip, juce::Rectangle<int> bounds)
+    // Each strip also leaves its frame 0 at its control's place in the background.
+    const auto addStrip = [&] (const PedalGeometry::Control& control, const FramePainter& paintFrame)
     {
-        const auto area = bounds * scale;
+        const auto strip = paintStrip (painter, fixedParts, control, paintFrame);
+        const auto area = control.bounds * scale;
         copyPixels (strip.getClippedImage (area.withZeroOrigin()), background, area.getPosition());
+        pictures.push_back ({ names[static_cast<int> (pictures.size())], strip, PngEncoder::Kind::rgb, true });
     };
 
-    pictures.push_back ({ names[0], {}, PngEncoder::Kind::rgba, false });
-
-    for (size_t k = 0; k < pedal_.knobs.size(); ++k)
+    for (const auto& knob : PedalGeometry::knobs)
     {
-        const auto& knob = pedal_.knobs[k];
-        const auto lastFrame = static_cast<float> (pedal_.knobFrames - 1);
-        auto strip = paintStrip (painter, fixedParts, knob.bounds, pedal_.knobFrames, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
-                                 {
-                                     // Even steps from the lower left through straight up to the lower right.
-                                     const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
-                                     painter.paintKnob (g, angle); });
-        copyRestingFrame (strip, knob.bounds);
-        pictures.push_back ({ names[static_cast<int> (k) + 1], strip, PngEncoder::Kind::rgb, true });
+        const auto lastFrame = static_cast<float> (knob.numFrames - 1);
+        addStrip (knob, [this, &painter, lastFrame] (juce::Graphics& g, int frame)
+                  {
+                      // Even steps from the lower left through straight up to the lower right.
+                      const auto angle = pedal_.knobSweepRadians * (2.0f * static_cast<float> (frame) / lastFrame - 1.0f);
+                      painter.paintKnob (g, angle); });
     }
 
     // Frames 0..3: dark and released, dark and pressed, lit and released, lit and pressed.
-    auto footswitch = paintStrip (painter, fixedParts, pedal_.footswitch, pedal_.footswitchFrames, [&painter] (juce::Graphics& g, int frame)
-                                  { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
-    copyRestingFrame (footswitch, pedal_.footswitch);
-    pictures.push_back ({ names[4], footswitch, PngEncoder::Kind::rgb, true });
-
-    auto dualMono = paintStrip (painter, fixedParts, pedal_.dualMono, pedal_.dualMonoFrames, [&painter] (juce::Graphics& g, int frame)
-                                { painter.paintDualMonoSwitch (g, frame == 1); });
-    copyRestingFrame (dualMono, pedal_.dualMono);
-    pictures.push_back ({ names[5], dualMono, PngEncoder::Kind::rgb, true });
+    addStrip (PedalGeometry::footswitch, [&painter] (juce::Graphics& g, int frame)
+              { painter.paintFootswitch (g, frame >= 2, frame % 2 == 1); });
+    addStrip (PedalGeometry::dualMonoSwitch, [&painter] (juce::Graphics& g, int frame)
+              { painter.paintDualMonoSwitch (g, frame == 1); });
 
     pictures.front().image = background;
     pictures.push_back ({ names[6], AboutCardPainter (pedal_, fonts_, scale).paint(), PngEncoder::Kind::rgba, false });

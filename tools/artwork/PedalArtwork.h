@@ -34,7 +34,7 @@ public:
     };
 
     /** The scales the pictures are drawn at. */
-    static constexpr int scales[] = { 1, 2 };
+    static constexpr int scales[] = { 1, PedalGeometry::doubleSizeScale };
 
     /** Both must outlive the artwork. */
     PedalArtwork (const PedalDescription& pedal, const ArtworkFonts& fonts);
@@ -48,12 +48,12 @@ public:
 
     /** The seven file names of the pictures drawn at scale, in paintAll's order: the 1×
         names, and at 2× each with "_2x" before its extension. */
-    static juce::StringArray fileNames (const PedalDescription& pedal, int scale);
+    static juce::StringArray fileNames (int scale);
 
 private:
     using FramePainter = std::function<void (juce::Graphics&, int frame)>;
 
-    static juce::Image paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, juce::Rectangle<int> bounds, int frames, const FramePainter& paintFrame);
+    static juce::Image paintStrip (const PedalPainter& painter, const juce::Image& fixedParts, const PedalGeometry::Control& control, const FramePainter& paintFrame);
     static void copyPixels (const juce::Image& source, juce::Image& target, juce::Point<int> at);
 
     const PedalDescription& pedal_;

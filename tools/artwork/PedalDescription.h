@@ -1,27 +1,20 @@
 #pragma once
 
-#include <juce_graphics/juce_graphics.h>
+#include "PedalGeometry.h"
 
 #include <array>
 
 /**
-    The one description of the pedal that every picture is drawn from: the picture sizes,
-    the rectangles the editor gives its widgets, where each part sits and the colours.
-    Because the background and the strips read the same numbers, they fit by construction.
+    How the pedal is drawn, on top of the geometry it shares with the editor (PedalGeometry:
+    picture sizes, the controls' rectangles and frame counts): where each part sits inside
+    its control, the parts no control covers, the lettering and the colours. Because the
+    background and the strips read the same numbers, they fit by construction.
 
     Widget-local points (knob centre, LED, switch) are relative to the widget's rectangle,
     so the same drawing serves a strip frame and the background. Plain data; any thread.
 */
 struct PedalDescription
 {
-    /** One knob: its strip's file name, the caption printed under it and its rectangle. */
-    struct Knob
-    {
-        juce::String fileName;
-        juce::String caption;
-        juce::Rectangle<int> bounds;
-    };
-
     /** The paints of the pedal: powder-coated panels, steel, chrome, cream print, red LEDs. */
     struct Palette
     {
@@ -44,26 +37,12 @@ struct PedalDescription
         juce::Colour cardTextDim { 0xff9a978f };
     };
 
-    // Picture sizes. The about card is one row shorter, so the pedal's bottom row stays visible.
-    int width = 325;
-    int height = 366;
-    int aboutWidth = 325;
-    int aboutHeight = 365;
+    // The captions printed under the knobs, in PedalGeometry::knobs order.
+    std::array<juce::String, 3> knobCaptions { "THRESHOLD", "ATTACK", "DECAY" };
 
-    // The widgets' rectangles in the editor, and the frame counts of their strips.
-    std::array<Knob, 3> knobs { { { "threshold_knob.png", "THRESHOLD", { 17, 40, 96, 73 } },
-                                  { "attack_knob.png", "ATTACK", { 113, 40, 96, 73 } },
-                                  { "decay_knob.png", "DECAY", { 209, 40, 96, 73 } } } };
-    int knobFrames = 101;
-    juce::Rectangle<int> footswitch { 222, 266, 90, 99 };
-    int footswitchFrames = 4;
-    juce::Rectangle<int> dualMono { 12, 167, 113, 125 };
-    int dualMonoFrames = 2;
-    juce::Rectangle<int> aboutClickArea { 15, 313, 223, 40 };
-
-    // Knob (local to its rectangle). The pointer sweeps this far either side of straight up,
-    // so the minimum points to the lower left and the maximum to the lower right.
-    juce::Point<float> knobCentre { 48.0f, 36.5f };
+    // Knob (local to its rectangle, round PedalGeometry::knobCentre). The pointer sweeps this
+    // far either side of straight up, so the minimum points to the lower left and the maximum
+    // to the lower right.
     float knobSweepRadians = juce::MathConstants<float>::pi * 0.75f;
     float knobRadius = 23.5f;
     float knobFaceRadius = 17.0f;
@@ -96,10 +75,6 @@ struct PedalDescription
     juce::String productLine { "Pelmora" };
     juce::String productName { "Tacetor" };
     juce::String maker { "ORVANE" };
-
-    // About card: the opaque card and where the panel's version label draws.
-    juce::Rectangle<int> aboutCard { 12, 8, 301, 349 };
-    juce::Rectangle<int> versionLabel { 150, 66, 100, 16 };
 
     Palette colours;
 };

@@ -151,7 +151,8 @@ void PedalPainter::addGrain (juce::Image& image, int scale, const juce::Path& un
 
 juce::Image PedalPainter::paintFixedParts() const
 {
-    juce::Image image (juce::Image::ARGB, pedal_.width * scale_, pedal_.height * scale_, true, juce::SoftwareImageType());
+    const auto size = PedalGeometry::pedal * scale_;
+    juce::Image image (juce::Image::ARGB, size.getWidth(), size.getHeight(), true, juce::SoftwareImageType());
 
     {
         juce::Graphics g (image);
@@ -188,7 +189,7 @@ juce::Image PedalPainter::paintFixedParts() const
 
 void PedalPainter::paintDiamondPlate (juce::Graphics& g, juce::Image& image) const
 {
-    const auto bounds = juce::Rectangle<int> (pedal_.width, pedal_.height).toFloat();
+    const auto bounds = PedalGeometry::pedal.toFloat();
     Path enclosure;
     enclosure.addRoundedRectangle (bounds, pedal_.enclosureCornerRadius);
 
@@ -269,9 +270,9 @@ void PedalPainter::paintControlPanel (juce::Graphics& g, juce::Image& image) con
 
     g.setColour (pedal_.colours.print);
 
-    for (const auto& knob : pedal_.knobs)
-        Lettering::drawCentred (g, fonts_.caption (16.0f), knob.caption,
-                                static_cast<float> (knob.bounds.getX()) + pedal_.knobCentre.x, pedal_.captionBaseline, 0.12f);
+    for (size_t k = 0; k < pedal_.knobCaptions.size(); ++k)
+        Lettering::drawCentred (g, fonts_.caption (16.0f), pedal_.knobCaptions[k],
+                                static_cast<float> (PedalGeometry::knobs[k].bounds.getX()) + PedalGeometry::knobCentre.x, pedal_.captionBaseline, 0.12f);
 }
 
 void PedalPainter::paintJackMarks (juce::Graphics& g) const
@@ -287,7 +288,7 @@ void PedalPainter::paintJackMarks (juce::Graphics& g) const
         float anchor, alignment; // the decal's left edge (0), centre (0.5) or right edge (1) sits at anchor
     };
 
-    const auto width = static_cast<float> (pedal_.width);
+    const auto width = static_cast<float> (PedalGeometry::pedal.getWidth());
     constexpr float corner = 23.0f;
     const Mark marks[] = { { "OUTPUT", true, corner, 0.0f },
                            { "9V DC", false, width * 0.5f, 0.5f },
@@ -334,9 +335,9 @@ void PedalPainter::paintKnobScales (juce::Graphics& g) const
 {
     constexpr int ticks = 11;
 
-    for (const auto& knob : pedal_.knobs)
+    for (const auto& knob : PedalGeometry::knobs)
     {
-        const auto centre = knob.bounds.getPosition().toFloat() + pedal_.knobCentre;
+        const auto centre = knob.bounds.getPosition().toFloat() + PedalGeometry::knobCentre;
 
         for (int i = 0; i < ticks; ++i)
         {
@@ -352,7 +353,7 @@ void PedalPainter::paintKnobScales (juce::Graphics& g) const
 
 void PedalPainter::paintCaptionPlate (juce::Graphics& g) const
 {
-    const auto plate = pedal_.dualMonoCaptionPlate + pedal_.dualMono.getPosition().toFloat();
+    const auto plate = pedal_.dualMonoCaptionPlate + PedalGeometry::dualMonoSwitch.bounds.getPosition().toFloat();
 
     juce::DropShadow (Colour (0xaa000000), 3, { 1, 1 }).drawForRectangle (g, plate.getSmallestIntegerContainer());
     g.setGradientFill (ColourGradient (pedal_.colours.chromeLight, plate.getX(), plate.getY(),
@@ -405,7 +406,7 @@ void PedalPainter::paintBadge (juce::Graphics& g) const
 
 void PedalPainter::paintLogo (juce::Graphics& g) const
 {
-    const auto area = pedal_.aboutClickArea.toFloat();
+    const auto area = PedalGeometry::aboutClickArea.toFloat();
 
     // First line: the product line in red script.
     juce::GlyphArrangement line;
@@ -450,7 +451,7 @@ void PedalPainter::paintLogo (juce::Graphics& g) const
 
 void PedalPainter::paintEnclosureEdge (juce::Graphics& g) const
 {
-    const auto bounds = juce::Rectangle<float> (0.0f, 0.0f, static_cast<float> (pedal_.width), static_cast<float> (pedal_.height));
+    const auto bounds = PedalGeometry::pedal.toFloat();
     Path rim;
     rim.addRoundedRectangle (bounds.reduced (1.5f), pedal_.enclosureCornerRadius - 1.5f);
 
@@ -553,7 +554,7 @@ void PedalPainter::paintHexNut (juce::Graphics& g, juce::Point<float> centre, fl
 
 void PedalPainter::paintKnob (juce::Graphics& g, float angle) const
 {
-    const auto c = pedal_.knobCentre;
+    const auto c = PedalGeometry::knobCentre;
     const auto r = pedal_.knobRadius;
     const auto face = pedal_.knobFaceRadius;
 

@@ -4,7 +4,7 @@
 #include "GuitarPhrase.h"
 #include "OutputAudio.h"
 #include "OutputFile.h"
-#include "ParameterUnits.h"
+#include "ParameterScale.h"
 #include "RenderGate.h"
 
 #include <cmath>
@@ -113,7 +113,7 @@ juce::Result run (const juce::File& directory, const juce::File& plugin, juce::S
     RenderOptions defaults;
     defaults.plugin = plugin;
     RenderOptions tuned = defaults;
-    tuned.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (tunedThresholdDecibels));
+    tuned.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (tunedThresholdDecibels));
 
     juce::AudioBuffer<float> gatedDefault, gatedTuned;
 

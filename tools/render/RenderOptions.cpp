@@ -1,7 +1,7 @@
 #include "RenderOptions.h"
 
 #include "OutputAudio.h"
-#include "ParameterUnits.h"
+#include "ParameterScale.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -71,10 +71,10 @@ juce::Result parseThreshold (const juce::String& option, const juce::String& val
 
     const auto decibels = parseNumber (value, "dB");
 
-    if (! decibels.has_value() || *decibels > ParameterUnits::maxThresholdDecibels)
+    if (! decibels.has_value() || *decibels > ParameterScale::maxThresholdDecibels)
         return badValue (option, value, "a level in dB from -oo to 0, e.g. -40");
 
-    options.threshold = static_cast<float> (ParameterUnits::thresholdFromDecibels (*decibels));
+    options.threshold = static_cast<float> (ParameterScale::thresholdFromDecibels (*decibels));
     return juce::Result::ok();
 }
 
@@ -137,13 +137,13 @@ juce::Result RenderOptions::parse (const juce::StringArray& arguments, const juc
           { return parseThreshold (option, value, options); } },
         { "--attack", [&] (auto& option, auto& value)
           {
-              return parseTime (option, value, ParameterUnits::maxAttackMilliseconds,
-                                ParameterUnits::attackFromMilliseconds, options.attack);
+              return parseTime (option, value, ParameterScale::maxAttackMilliseconds,
+                                ParameterScale::attackFromMilliseconds, options.attack);
           } },
         { "--decay", [&] (auto& option, auto& value)
           {
-              return parseTime (option, value, ParameterUnits::maxDecayMilliseconds,
-                                ParameterUnits::decayFromMilliseconds, options.decay);
+              return parseTime (option, value, ParameterScale::maxDecayMilliseconds,
+                                ParameterScale::decayFromMilliseconds, options.decay);
           } },
         { "--dual-mono", [&] (auto& option, auto& value)
           { return parseSwitchOption (option, value, options.dualMono); } },
