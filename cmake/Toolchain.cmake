@@ -21,9 +21,9 @@ set(TACETOR_SANITIZE "" CACHE STRING "Comma-separated list of sanitizers to buil
 if(TACETOR_SANITIZE)
     add_compile_options(-fsanitize=${TACETOR_SANITIZE} -fno-omit-frame-pointer -g)
     add_link_options(-fsanitize=${TACETOR_SANITIZE})
-    # The scripts build instrumented code as RelWithDebInfo at -O1, the level the sanitizers'
+    # Instrumented RelWithDebInfo builds (scripts/sanitize.sh, address) are at -O1, the level the sanitizers'
     # documentation advises: the same reports as at -O3 (which JUCE gives Release builds), with
-    # readable stacks, in far less compile time.
+    # readable stacks.
     set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O1 -g -DNDEBUG")
     set(CMAKE_CXX_FLAGS_RELWITHDEBINFO "-O1 -g -DNDEBUG")
 endif()

@@ -19,7 +19,7 @@ if [ ${#fuzzers[@]} -eq 0 ]; then
     done
 fi
 
-CC=clang-14 CXX=clang++-14 BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
+CC=clang-14 CXX=clang++-14 "$root/scripts/configure.sh" "$build" \
     -DTACETOR_BUILD_FUZZERS=ON -DTACETOR_SANITIZE=address,undefined \
     -DBUILD_TESTING=OFF -DTACETOR_BUILD_BENCHMARKS=OFF
 cmake --build "$build" --parallel 2 --target "${fuzzers[@]}"
