@@ -21,7 +21,7 @@ set(TACETOR_SANITIZE "" CACHE STRING "Comma-separated list of sanitizers to buil
 if(TACETOR_SANITIZE)
     add_compile_options(-fsanitize=${TACETOR_SANITIZE} -fno-omit-frame-pointer -g)
     add_link_options(-fsanitize=${TACETOR_SANITIZE})
-    # Instrumented RelWithDebInfo builds (scripts/sanitize.sh, address) are at -O1, the level the sanitizers'
+    # scripts/sanitize.sh builds RelWithDebInfo, here at -O1, the level the sanitizers'
     # documentation advises: the same reports as at -O3 (which JUCE gives Release builds), with
     # readable stacks.
     set(CMAKE_C_FLAGS_RELWITHDEBINFO "-O1 -g -DNDEBUG")
