@@ -1,9 +1,11 @@
 # The shared code in two builds. Our own sources are compiled once (PelmoraTacetorCode) and go
-# into both; each build compiles the JUCE modules once with its own settings:
+# into both, and so do the JUCE modules, but one:
 #  - PelmoraTacetor (made by juce_add_plugin): what the shipped formats link. No plug-in hosting,
 #    so the plug-ins carry no host code (nor JUCE's copies of lilv, serd, sord) to export.
 #  - PelmoraTacetorHosting: the same plus JUCE's VST3 and LV2 hosting, for the tests, tools and
 #    benchmarks, which load the built bundles in-process next to the linked-in processor.
+#    juce_audio_processors is the only module that reads the hosting settings, so only it is
+#    compiled a second time; every other module's objects are the plug-in build's own.
 
 file(GLOB_RECURSE TACETOR_SOURCES CONFIGURE_DEPENDS
     "${PROJECT_SOURCE_DIR}/source/*.cpp"
@@ -27,35 +29,40 @@ target_compile_options(PelmoraTacetorCode PRIVATE $<TARGET_PROPERTY:PelmoraTacet
 target_link_libraries(PelmoraTacetorCode PRIVATE PelmoraTacetorImages juce::juce_recommended_config_flags)
 tacetor_strict_warnings(PelmoraTacetorCode)
 
-# Gives a build of the shared code our objects, the JUCE modules and the codecs.
-function(tacetor_complete_shared_code target)
-    target_sources(${target} PRIVATE $<TARGET_OBJECTS:PelmoraTacetorCode>)
-    target_link_libraries(${target}
-        PRIVATE
-            juce::juce_audio_utils
-            PelmoraTacetorImages
-        PUBLIC
-            PkgConfig::TACETOR_CODECS
-            juce::juce_recommended_config_flags)
+# What both builds link besides their objects: the pictures, the codecs and the system libraries
+# the JUCE modules need. juce::juce_audio_utils as a plain dependency would also compile every
+# module into the target naming it, so here it is a link only.
+add_library(PelmoraTacetorLinks INTERFACE)
+target_link_libraries(PelmoraTacetorLinks INTERFACE
+    PelmoraTacetorImages
+    PkgConfig::TACETOR_CODECS
+    juce::juce_recommended_config_flags
+    $<LINK_ONLY:juce::juce_audio_utils>)
 
-    # Debian's JUCE decodes pictures with the system's libpng and libjpeg, which juce_add_plugin
-    # links to the target it makes; the other build needs them too.
-    if(TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
-        target_link_libraries(${target} PRIVATE juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
-    endif()
-endfunction()
+# Debian's JUCE decodes pictures with the system's libpng and libjpeg, which juce_add_plugin
+# links to the target it makes; the hosting build needs them too.
+if(TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+    target_link_libraries(PelmoraTacetorLinks INTERFACE $<LINK_ONLY:juce::pkgconfig_JUCE_IMG_LINUX_DEPS>)
+endif()
 
-tacetor_complete_shared_code(PelmoraTacetor)
+target_sources(PelmoraTacetor PRIVATE $<TARGET_OBJECTS:PelmoraTacetorCode>)
+target_link_libraries(PelmoraTacetor PRIVATE juce::juce_audio_utils PUBLIC PelmoraTacetorLinks)
 
-add_library(PelmoraTacetorHosting STATIC)
-tacetor_complete_shared_code(PelmoraTacetorHosting)
+file(GLOB TACETOR_JUCE_PROCESSORS_SOURCES "${TACETOR_JUCE_INCLUDES}/juce_audio_processors/juce_audio_processors*.cpp")
+add_library(PelmoraTacetorHosting STATIC
+    ${TACETOR_JUCE_PROCESSORS_SOURCES}
+    $<TARGET_OBJECTS:PelmoraTacetorCode>
+    "$<FILTER:$<TARGET_OBJECTS:PelmoraTacetor>,EXCLUDE,/juce_audio_(processors|plugin_client)/>")
+target_link_libraries(PelmoraTacetorHosting PUBLIC PelmoraTacetorLinks)
 set_target_properties(PelmoraTacetorHosting PROPERTIES POSITION_INDEPENDENT_CODE ON)
 target_include_directories(PelmoraTacetorHosting PRIVATE $<TARGET_PROPERTY:PelmoraTacetor,INCLUDE_DIRECTORIES>)
 target_compile_definitions(PelmoraTacetorHosting PRIVATE
     $<TARGET_PROPERTY:PelmoraTacetor,COMPILE_DEFINITIONS>
     JUCE_PLUGINHOST_VST3=1
     JUCE_PLUGINHOST_LV2=1)
-target_compile_options(PelmoraTacetorHosting PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-isystem;${TACETOR_JUCE_INCLUDES}>")
+target_compile_options(PelmoraTacetorHosting
+    PRIVATE $<TARGET_PROPERTY:PelmoraTacetor,COMPILE_OPTIONS>
+    PUBLIC "$<$<COMPILE_LANGUAGE:CXX>:-isystem;${TACETOR_JUCE_INCLUDES}>")
 
 # Lets TARGET (a test, benchmark or tool) use the hosting build of the shared code and JUCE's
 # headers the way the format wrappers do: the modules' include paths and settings, but not their
