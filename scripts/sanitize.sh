@@ -36,7 +36,7 @@ for kind in "${kinds[@]}"; do
     BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
         -DTACETOR_SANITIZE="$sanitizers" -DTACETOR_BUILD_BENCHMARKS=OFF
     cmake --build "$build"
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
         ctest --test-dir "$build" --output-on-failure -j2 --exclude-regex "^($excluded)\$"
     echo "== $kind: $((SECONDS - begin)) s"
 done

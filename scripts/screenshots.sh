@@ -15,7 +15,7 @@ cmake --build "$build" --target TacetorTests -j2
 mkdir -p "$out" "$root/docs"
 
 # 24-bit colour, so that the display holds the pictures' pixels exactly.
-TACETOR_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x1024x24" \
+TACETOR_SCREENSHOT_DIR="$out" xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     "$build/tests/TacetorTests" --gtest_filter='StandaloneApp.*:EditorInHost.*:EditorInWindow.AtAHostsScaleOfTwo*'
 
 cp "$out/standalone-pedal.png" "$out/standalone-about.png" "$out/standalone-knob-turned.png" \

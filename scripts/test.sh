@@ -26,8 +26,10 @@ suite() {
         echo "$unlabelled test(s) carry none of the labels unit, host, window" >&2
         return 1
     fi
-    # Window tests need a display; a virtual one serves on a headless machine.
-    xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure -j2
+    # Window tests need a display; a virtual one serves on a headless machine. Without
+    # -noreset Xvfb resets whenever its last client leaves, and a client connecting meanwhile
+    # (the next test's window, a pointer tool) loses its connection and dies of SIGPIPE.
+    xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --test-dir "$build" --output-on-failure -j2
 }
 
 stage "dependencies" "$root/scripts/install-deps.sh" --test

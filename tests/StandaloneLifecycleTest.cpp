@@ -74,7 +74,9 @@ TEST (StandaloneLifecycle, SigtermAndSigintCloseItAsItsCloseButtonDoes)
     // On a display of its own, so that no other test's window is in the way: for each signal
     // the app is started, signalled once its window shows (60 s at most) and waited for (60 s
     // at most, then killed); the shell tells how it ended, since a process killed by a signal
-    // has no exit code of its own.
+    // has no exit code of its own. -noreset: Xvfb would otherwise reset each time its last
+    // client leaves (one app, a pointer-tool poll), and the next app connecting meanwhile would
+    // die of SIGPIPE.
     const juce::String script = R"(app=$0
 for run in "$@"; do
     signal=${run%%:*}
@@ -91,12 +93,13 @@ for run in "$@"; do
     kill "$watchdog" 2> /dev/null
     echo "$signal window $shown, status $status"
 done)";
-    juce::StringArray command { "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "sh", "-c", script, TACETOR_STANDALONE_APP };
+    juce::StringArray command { "xvfb-run", "-a", "-s", "-screen 0 1024x768x24 -noreset", "sh", "-c", script, TACETOR_STANDALONE_APP };
     command.addArray (runs);
     const auto [exitCode, output] = runToEnd (command, 180000, juce::ChildProcess::wantStdOut);
     EXPECT_EQ (exitCode, 0);
     EXPECT_EQ (juce::StringArray::fromLines (output.trim()),
-               (juce::StringArray { "TERM window yes, status 0", "INT window yes, status 0" }));
+               (juce::StringArray { "TERM window yes, status 0", "INT window yes, status 0" }))
+        << output;
 
     for (int run = 0; run < signals.size(); ++run)
     {

@@ -21,7 +21,7 @@ juce::String whyDisplayCannotShowPixels()
 
     if (depth < 24 || width < 1280 || height < 1024)
         return "the display is " + juce::String (width) + " x " + juce::String (height) + " at " + juce::String (depth) + " bits; pixel-exact screenshots need at least 1280 x 1024 at 24 bits "
-                                                                                                                          "(scripts/test.sh runs xvfb-run -s \"-screen 0 1280x1024x24\")";
+                                                                                                                          "(scripts/test.sh runs xvfb-run -s \"-screen 0 1280x1024x24 -noreset\")";
 
     return {};
 }
