@@ -134,10 +134,10 @@ TEST (GateCoreShortcuts, EpsilonVanishesAgainstEveryEnvelopeFromTheDecayFloorToO
     {
         const ScopedFloatMode floatMode (mode);
         const __m128 epsilons = _mm_set1_ps (epsilon);
-        const auto failures = failuresFromTo (0x1p-41f, 1.0f, [&] (__m128 envelopes)
+        const auto failures = failuresFromTo (0x1p-41f, 1.0f, [&] (__m128 lanes)
                                               {
-            const __m128 minus = _mm_cmpeq_ps (_mm_sub_ps (envelopes, epsilons), envelopes);
-            const __m128 plus = _mm_cmpeq_ps (_mm_add_ps (epsilons, envelopes), envelopes);
+            const __m128 minus = _mm_cmpeq_ps (_mm_sub_ps (lanes, epsilons), lanes);
+            const __m128 plus = _mm_cmpeq_ps (_mm_add_ps (epsilons, lanes), lanes);
             return _mm_movemask_ps (_mm_and_ps (minus, plus)); });
 
         EXPECT_EQ (failures, 0u) << "mode " << mode;
@@ -156,10 +156,10 @@ TEST (GateCoreShortcuts, AnEnvelopeAtOrAboveTheClosedTargetStaysThereWhileAttack
         const __m128 ones = _mm_set1_ps (1.0f);
         const __m128 epsilons = _mm_set1_ps (epsilon);
         const __m128 coefficient = _mm_set1_ps (justBelowOne);
-        const auto failures = failuresFromTo (epsilon, 1.0f, [&] (__m128 envelopes)
+        const auto failures = failuresFromTo (epsilon, 1.0f, [&] (__m128 lanes)
                                               {
-            const __m128 opened = _mm_add_ps (ones, _mm_mul_ps (_mm_sub_ps (envelopes, ones), coefficient));
-            const __m128 closed = _mm_add_ps (epsilons, _mm_mul_ps (_mm_sub_ps (envelopes, epsilons), coefficient));
+            const __m128 opened = _mm_add_ps (ones, _mm_mul_ps (_mm_sub_ps (lanes, ones), coefficient));
+            const __m128 closed = _mm_add_ps (epsilons, _mm_mul_ps (_mm_sub_ps (lanes, epsilons), coefficient));
             return _mm_movemask_ps (_mm_and_ps (_mm_cmpge_ps (opened, epsilons), _mm_cmpge_ps (closed, epsilons))); });
 
         EXPECT_EQ (failures, 0u) << "mode " << mode;

@@ -125,8 +125,7 @@ TEST (SettingsChunk, RoundTripKeepsEveryNameValueAndTheCurrentProgram)
     const char* names[] = { "Quote \" and 'apostrophe'",
                             "A & B &amp; C",
                             "<tag attr=\"x\"/>",
-                            "Gr\xc3\xbc\xc3\x9f"
-                            "e \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\xb8",
+                            "Gr\u00fc\u00dfe \u65e5\u672c \U0001f3b8",
                             "Line 1\nLine 2\r\nTab\there",
                             "",
                             "\x01\x1f control",

@@ -10,7 +10,13 @@
 #include <unistd.h>
 
 // A sanitizer replaces the allocator itself; only operator new and delete are counted then.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// gcc announces one with __SANITIZE_*__, clang through __has_feature.
+#if defined(__has_feature)
+#define TACETOR_PROBE_HAS(feature) __has_feature (feature)
+#else
+#define TACETOR_PROBE_HAS(feature) 0
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || TACETOR_PROBE_HAS(address_sanitizer) || TACETOR_PROBE_HAS(thread_sanitizer)
 #define TACETOR_PROBE_MALLOC 0
 #else
 #define TACETOR_PROBE_MALLOC 1

@@ -45,6 +45,7 @@ public:
     int getKeysForHost() const noexcept { return keysForHost_; }
 
 private:
+    using juce::Component::keyPressed;
     bool keyPressed (const juce::KeyPress& key, juce::Component* origin) override;
 
     EditorTestSupport::HostOpenedEditor opened_;
