@@ -1,8 +1,24 @@
 # What each shipped format adds to JUCE's wrapper: our entry layer in front of JUCE's, the one
 # JUCE source it builds patched (cmake/JucePatches.cmake), and the list of symbols it exports.
 
+# clang links a sanitizer's runtime into each executable, not into the libraries: a plug-in built
+# with one finds it in the instrumented host that loads it, and an app must export it to the
+# libraries it loads (ALSA, X11), or they would allocate with the C library what instrumented
+# code frees. Such builds never ship.
+if(TACETOR_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    set(TACETOR_RUNTIME_IN_EXECUTABLE ON)
+endif()
+
 # Lets TARGET's library or executable export only what MAP (a linker version script) names.
+# In a plug-in, the names of a runtime it finds in its host are left undefined (JUCE asks for
+# none); an executable keeps exporting such a runtime.
 function(tacetor_export_only target map)
+    get_target_property(type ${target} TYPE)
+    if(TACETOR_RUNTIME_IN_EXECUTABLE AND type STREQUAL "EXECUTABLE")
+        return()
+    elseif(TACETOR_RUNTIME_IN_EXECUTABLE)
+        target_link_options(${target} PRIVATE "-Wl,-z,undefs")
+    endif()
     if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         target_link_options(${target} PRIVATE "-Wl,--version-script=${map}")
         set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${map}")
@@ -84,3 +100,4 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 endif()
 tacetor_strict_warnings(PelmoraTacetor_Standalone)
 tacetor_export_only(PelmoraTacetor_Standalone "${TACETOR_STANDALONE_DIR}/exports.map")
+

@@ -1,6 +1,6 @@
-# libFuzzer targets: -DTACETOR_BUILD_FUZZERS=ON in a build folder of their own, configured with
-# clang (scripts/fuzz.sh does both). Everything in that folder, JUCE included, is built with
-# coverage feedback, so the fuzzers also explore the framework code our readers call.
+# libFuzzer targets: -DTACETOR_BUILD_FUZZERS=ON with clang, in the AddressSanitizer folder that
+# also runs the suite (scripts/instrumented.sh). Everything in that folder, JUCE included, is
+# built with coverage feedback, so the fuzzers also explore the framework code our readers call.
 # Each tests/fuzz/<Name>Fuzzer.cpp becomes one fuzzer executable <Name>Fuzzer; its seed inputs
 # live in tests/fuzz/corpus/<Name>Fuzzer and an optional dictionary in tests/fuzz/<Name>Fuzzer.dict.
 
@@ -11,8 +11,9 @@ if(TACETOR_BUILD_FUZZERS)
         message(FATAL_ERROR "TACETOR_BUILD_FUZZERS needs clang: configure with CC=clang-14 CXX=clang++-14")
     endif()
 
-    # Undefined behaviour must stop the run, or the fuzzer would not count it as a finding.
-    add_compile_options(-fsanitize=fuzzer-no-link -fno-sanitize-recover=all)
+    # Without libFuzzer linked in (the tests, the plug-ins) the sanitizer runtime takes the
+    # coverage calls and ignores them.
+    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # Adds the fuzzer executable NAME built from SOURCE, linked against the shared code.

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer in a
-# folder of their own (default: build-fuzz) and runs each for SECONDS (default 30), starting
-# from its committed seed corpus plus what earlier runs in that folder found. A crash, a
-# sanitizer report, a hang or a broken invariant fails the run and leaves the input in
-# <build>/artifacts.
+# Builds the libFuzzer targets in the AddressSanitizer folder the suite also uses (build-asan:
+# clang, AddressSanitizer, UndefinedBehaviorSanitizer and coverage feedback; see
+# scripts/instrumented.sh) and runs each for SECONDS (default 30), starting from its committed
+# seed corpus plus what earlier runs in that folder found. A crash, a sanitizer report, a hang or
+# a broken invariant fails the run and leaves the input in build-asan/artifacts.
 # Usage: scripts/fuzz.sh [SECONDS] [FuzzerName ...]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/instrumented.sh"
 seconds=${1:-30}
 shift || true
-build=${TACETOR_FUZZ_BUILD:-"$root/build-fuzz"}
 
 fuzzers=("$@")
 if [ ${#fuzzers[@]} -eq 0 ]; then
@@ -19,9 +19,7 @@ if [ ${#fuzzers[@]} -eq 0 ]; then
     done
 fi
 
-CC=clang-14 CXX=clang++-14 "$root/scripts/configure.sh" "$build" \
-    -DTACETOR_BUILD_FUZZERS=ON -DTACETOR_SANITIZE=address,undefined \
-    -DBUILD_TESTING=OFF -DTACETOR_BUILD_BENCHMARKS=OFF
+configure_instrumented address
 cmake --build "$build" --parallel 2 --target "${fuzzers[@]}"
 
 mkdir -p "$build/artifacts"

@@ -1,0 +1,34 @@
+# Sourced by scripts/sanitize.sh and scripts/fuzz.sh: the instrumented build folders and what
+# the sanitizer runtimes are told, kept in one place so both scripts share one folder.
+#   address  clang-14, AddressSanitizer and UndefinedBehaviorSanitizer (LeakSanitizer included),
+#            with coverage feedback: the suite and the fuzzers (build-asan)
+#   thread   gcc, ThreadSanitizer (build-tsan)
+
+# Reports from code that is not ours are suppressed, each with its reason in its file. Any other
+# report stops the process, so a test fails and a fuzzer keeps the input that caused it.
+suppressions="$root/tests/sanitizers"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$suppressions/ubsan.supp"
+export ASAN_OPTIONS="detect_leaks=1:strict_init_order=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$suppressions/lsan.supp:print_suppressions=0"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$suppressions/tsan.supp"
+
+# Configures the folder for KIND (address or thread) and sets `build` to its path.
+configure_instrumented() {
+    local kind=$1
+    case "$kind" in
+        # One AddressSanitizer folder serves the suite and the fuzzers, which need clang; clang
+        # also compiles with these sanitizers in about 60 % of gcc's time. RelWithDebInfo is
+        # -O1 with debug lines here (cmake/Toolchain.cmake).
+        address)
+            build="$root/build-asan"
+            BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
+                -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+                -DTACETOR_SANITIZE=address,undefined -DTACETOR_BUILD_FUZZERS=ON \
+                -DBUILD_TESTING=ON -DTACETOR_BUILD_BENCHMARKS=OFF ;;
+        thread)
+            build="$root/build-tsan"
+            BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
+                -DTACETOR_SANITIZE=thread -DBUILD_TESTING=ON -DTACETOR_BUILD_BENCHMARKS=OFF ;;
+        *) echo "unknown sanitizer kind: $kind (address or thread)" >&2; return 2 ;;
+    esac
+}
