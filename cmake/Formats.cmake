@@ -100,4 +100,3 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
 endif()
 tacetor_strict_warnings(PelmoraTacetor_Standalone)
 tacetor_export_only(PelmoraTacetor_Standalone "${TACETOR_STANDALONE_DIR}/exports.map")
-

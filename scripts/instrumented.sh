@@ -17,21 +17,20 @@ export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:history_size=7:supp
 
 # Configures the folder for KIND (address or thread) and sets `build` to its path.
 configure_instrumented() {
-    local kind=$1
+    local kind=$1 options
     case "$kind" in
         # One AddressSanitizer folder serves the suite and the fuzzers, which need clang; clang
-        # also compiles with these sanitizers in about 60 % of gcc's time. RelWithDebInfo is
-        # -O1 with debug lines here (cmake/Toolchain.cmake).
+        # also compiles with these sanitizers in about 60 % of gcc's time.
         address)
             build="$root/build-asan"
-            BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
-                -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-                -DTACETOR_SANITIZE=address,undefined -DTACETOR_BUILD_FUZZERS=ON \
-                -DBUILD_TESTING=ON -DTACETOR_BUILD_BENCHMARKS=OFF ;;
+            options=(-DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+                     -DTACETOR_SANITIZE=address,undefined -DTACETOR_BUILD_FUZZERS=ON) ;;
         thread)
             build="$root/build-tsan"
-            BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" \
-                -DTACETOR_SANITIZE=thread -DBUILD_TESTING=ON -DTACETOR_BUILD_BENCHMARKS=OFF ;;
+            options=(-DTACETOR_SANITIZE=thread) ;;
         *) echo "unknown sanitizer kind: $kind (address or thread)" >&2; return 2 ;;
     esac
+    # RelWithDebInfo is -O1 with debug lines here (cmake/Toolchain.cmake).
+    BUILD_TYPE=RelWithDebInfo "$root/scripts/configure.sh" "$build" "${options[@]}" \
+        -DBUILD_TESTING=ON -DTACETOR_BUILD_BENCHMARKS=OFF
 }
