@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # Builds the plug-in, its formats and the tests with sanitizers, each kind in a folder of its own
-# (scripts/instrumented.sh), and runs the test suite there on a virtual display:
-#   address  AddressSanitizer with UndefinedBehaviorSanitizer (build-asan; LeakSanitizer included)
-#   thread   ThreadSanitizer (build-tsan)
-# Any sanitizer report fails the run.
+# (the kinds and their folders are in scripts/instrumented.sh), and runs the test suite there on a
+# virtual display. Any sanitizer report fails the run.
 # Usage: scripts/sanitize.sh [address|thread ...]   (default: both)
 set -euo pipefail
 
